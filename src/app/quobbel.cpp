@@ -1,0 +1,129 @@
+#include "app/quobbel.h"
+
+#include <Bites/OgreBitesConfigDialog.h>
+#include <Ogre.h>
+#include <OgreOverlaySystem.h>
+
+#include "app/display_settings.h"
+#include "app/scene_loop.h"
+#include "core/access_points.h"
+#include "core/scene.h"
+#include "platform/engine_plugins.h"
+#include "platform/window_events.h"
+
+Quobbel::Quobbel(const std::string& base)
+{
+    ::basePath = base;
+    mConfig.load(basePath + "Quobbel.cfg", "=", true);
+    startEngine();
+    openWindow();
+    registerResources();
+    OgreBites::WindowEventUtilities::_addRenderWindow(theRenderWindow);
+    OgreBites::WindowEventUtilities::addWindowEventListener(theRenderWindow, this);
+    mRoot->addFrameListener(this);
+}
+
+Quobbel::~Quobbel()
+{
+    if (theRenderWindow)
+    {
+        OgreBites::WindowEventUtilities::removeWindowEventListener(theRenderWindow, this);
+        OgreBites::WindowEventUtilities::_removeRenderWindow(theRenderWindow);
+    }
+    if (mRoot)
+        mRoot->removeFrameListener(this);
+    if (theSceneManager)
+        theSceneManager->removeRenderQueueListener(mOverlaySystem.get());
+    mOverlaySystem.reset();
+    delete mRoot;
+    mLogManager.reset();
+    theRenderWindow = nullptr;
+    theViewport = nullptr;
+    theSceneManager = nullptr;
+    theCamera = nullptr;
+}
+
+void Quobbel::startEngine()
+{
+    // The log is made before the root so that it goes to the file only, not to the console as well.
+    mLogManager = std::make_unique<Ogre::LogManager>();
+    mLogManager->createLog(basePath + "quobbel.log", true, false, false);
+    mRoot = new Ogre::Root("", basePath + "directx.cfg", basePath + "quobbel.log");
+    platform::loadRenderSystemPlugin(*mRoot, "RenderSystem_Direct3D9");
+    platform::loadOgrePlugin(*mRoot, "Plugin_ParticleFX");
+    platform::loadImageCodecPlugin(*mRoot);
+    if (!mRoot->restoreConfig() && !mRoot->showConfigDialog(OgreBites::getNativeConfigDialog()))
+        throw "Config file is missing";
+    mRoot->initialise(false, "OGRE Render Window");
+}
+
+void Quobbel::openWindow()
+{
+    const WindowSettings settings = readWindowSettings(mConfig);
+    Ogre::NameValuePairList parameters;
+    parameters["vsync"] = settings.vsync;
+    theRenderWindow = mRoot->createRenderWindow("Quobbel", settings.width, settings.height,
+                                                settings.fullScreen, &parameters);
+    theRenderWindow->setDeactivateOnFocusChange(false);
+
+    theSceneManager =
+        mRoot->createSceneManager(Ogre::DefaultSceneManagerFactory::FACTORY_TYPE_NAME, "SceneManager");
+    mOverlaySystem = std::make_unique<Ogre::OverlaySystem>();
+    theSceneManager->addRenderQueueListener(mOverlaySystem.get());
+    theCamera = theSceneManager->createCamera("Cam0");
+    theViewport = theRenderWindow->addViewport(theCamera, 0, 0, 0, 1, 1);
+    addBlackBarsViewport();
+    windowResized(theRenderWindow);
+}
+
+// The bars around the picture must stay black on every frame, not only after a resize: a double-buffered
+// GL window keeps stale pixels there. A whole-window viewport below the picture that shows nothing but its
+// black clear colour does that for the cost of one clear.
+void Quobbel::addBlackBarsViewport()
+{
+    Ogre::Viewport* bars = theRenderWindow->addViewport(theCamera, -1, 0, 0, 1, 1);
+    bars->setBackgroundColour(Ogre::ColourValue(0, 0, 0, 1));
+    bars->setClearEveryFrame(true, Ogre::FBT_COLOUR);
+    bars->setVisibilityMask(0);
+    bars->setOverlaysEnabled(false);
+    bars->setSkiesEnabled(false);
+    bars->setShadowsEnabled(false);
+}
+
+void Quobbel::registerResources()
+{
+    auto& resources = Ogre::ResourceGroupManager::getSingleton();
+    resources.addResourceLocation(basePath + "media.icl", "Zip");
+    resources.addResourceLocation(basePath + "/soundtrack", "FileSystem");
+    resources.initialiseAllResourceGroups();
+}
+
+void Quobbel::run(Scene* first)
+{
+    runScenes(first, mCurrentScene, [this] { mRoot->startRendering(); });
+}
+
+void Quobbel::windowResized(Ogre::RenderWindow* window)
+{
+    const PictureArea area =
+        pictureArea(window->getWidth(), window->getHeight(), mConfig.getSetting("Widescreen"));
+    theCamera->setAspectRatio(area.aspect);
+    theViewport->setDimensions(area.left, area.top, area.relWidth, area.relHeight);
+}
+
+void Quobbel::windowClosed(Ogre::RenderWindow*)
+{
+    if (mCurrentScene)
+        mCurrentScene->next = Scene::quitMarker();
+}
+
+bool Quobbel::frameEnded(const Ogre::FrameEvent& event)
+{
+    // Window events arrive here, once per frame.
+    if (platform::takeCloseRequest(*theRenderWindow))
+        windowClosed(theRenderWindow);
+    OgreBites::WindowEventUtilities::messagePump();
+    const double frameTime = clampFrameTime(event.timeSinceLastFrame);
+    mCurrentScene->update(frameTime, mInput);
+    return mCurrentScene->next == nullptr;
+}

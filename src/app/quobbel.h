@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <Bites/OgreWindowEventUtilities.h>
+#include <OgreConfigFile.h>
+#include <OgreFrameListener.h>
+
+namespace Ogre
+{
+class LogManager;
+class OverlaySystem;
+class Root;
+} // namespace Ogre
+class InputState;
+class Scene;
+
+// The application: starts the engine and every process-wide service, runs the chain of scenes and drives
+// the current scene once per rendered frame. One exists per process; it sets the access points of
+// core/access_points.h and owns what they point to.
+class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListener
+{
+  public:
+    // The whole start-up, with files opened under basePath ("./"). Throws the engine's exceptions, or a
+    // text error ("Config file is missing").
+    explicit Quobbel(const std::string& basePath);
+    // Shuts the services down in the reverse of their dependencies.
+    ~Quobbel() override;
+    Quobbel(const Quobbel&) = delete;
+    Quobbel& operator=(const Quobbel&) = delete;
+
+    // The scene loop; owns `first` and every successor.
+    void run(Scene* first);
+
+    void windowResized(Ogre::RenderWindow* window) override;
+    // Ends the program after the current frame, through the normal unload of the scene.
+    void windowClosed(Ogre::RenderWindow* window) override;
+    // The game's work for one frame: input, music key, scene update. Returns false once the scene has named
+    // its successor, which ends the engine's rendering loop.
+    bool frameEnded(const Ogre::FrameEvent& event) override;
+
+  private:
+    void startEngine();
+    void openWindow();
+    void addBlackBarsViewport();
+    void registerResources();
+
+    std::unique_ptr<Ogre::LogManager> mLogManager;
+    Ogre::Root* mRoot = nullptr;
+    Ogre::ConfigFile mConfig;
+    InputState* mInput = nullptr;
+    Scene* mCurrentScene = nullptr;
+    // Draws the overlays; must exist before resources are parsed (fonts) and go before the root.
+    std::unique_ptr<Ogre::OverlaySystem> mOverlaySystem;
+};

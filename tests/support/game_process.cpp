@@ -1,0 +1,101 @@
+#include "support/game_process.h"
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "support/test_paths.h"
+
+namespace fs = std::filesystem;
+
+GameProcess::GameProcess(const std::string& binary, const std::string& workingDir) : dir(workingDir)
+{
+    pid = fork();
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
+    if (pid == 0)
+    {
+        if (chdir(workingDir.c_str()) != 0)
+            _exit(127);
+        const int out = open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, 1);
+        dup2(err, 2);
+        execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+}
+
+GameProcess::~GameProcess()
+{
+    if (running())
+    {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+}
+
+bool GameProcess::running()
+{
+    if (pid <= 0)
+        return false;
+    int status = 0;
+    const pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == 0)
+        return true;
+    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    pid = -1;
+    return false;
+}
+
+int GameProcess::waitForExit(std::chrono::milliseconds timeout)
+{
+    if (!waitFor([this] { return !running(); }, timeout))
+        return -1;
+    return exitCode;
+}
+
+std::string GameProcess::standardError() const
+{
+    std::ifstream in(dir + "/stderr.txt");
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+GameDirCopy::GameDirCopy()
+{
+    char pattern[] = "/tmp/quobbel-game-XXXXXX";
+    if (!mkdtemp(pattern))
+        throw std::runtime_error("mkdtemp failed");
+    dir = pattern;
+    fs::copy(testing_paths::gameDir(), dir,
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    fs::remove(file("quobbel.log"));
+    fs::remove(file("scores.icl"));
+}
+
+GameDirCopy::~GameDirCopy()
+{
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+}
+
+std::string GameDirCopy::read(const std::string& name) const
+{
+    std::ifstream in(file(name), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void GameDirCopy::write(const std::string& name, const std::string& text) const
+{
+    std::ofstream(file(name), std::ios::binary | std::ios::trunc) << text;
+}

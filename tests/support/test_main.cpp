@@ -1,0 +1,44 @@
+// main() of every test executable: sets the environment the tests rely on, then runs the tests.
+//
+// - OpenAL Soft uses its silent backend unless a test chooses another one, so no test needs a sound card.
+// - In the sanitizer build, Mesa's GL driver is preloaded: it is unloaded at exit otherwise, which turns
+//   its own never-freed allocations into leak reports from an unknown module, burying real leaks of ours.
+//   The variable must be set before the process starts, so the test executable starts itself again once.
+//   Game binaries started by the tests inherit all of it.
+
+#include <cstdlib>
+#include <string>
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+void preloadGlDriverAndRestart(char** argv)
+{
+#ifdef QUOBBEL_SANITIZE
+    if (std::getenv("QUOBBEL_GL_PRELOADED"))
+        return;
+    const char* driver = QUOBBEL_MESA_DRI;
+    const char* glx = QUOBBEL_MESA_GLX;
+    if (!*driver || !*glx)
+        return;
+    setenv("QUOBBEL_GL_PRELOADED", "1", 1);
+    setenv("LD_PRELOAD", (std::string(driver) + ":" + glx).c_str(), 1);
+    const std::string asan = std::getenv("ASAN_OPTIONS") ? std::getenv("ASAN_OPTIONS") : "";
+    setenv("ASAN_OPTIONS", (asan + (asan.empty() ? "" : ":") + "verify_asan_link_order=0").c_str(), 1);
+    execv("/proc/self/exe", argv);
+#else
+    (void)argv;
+#endif
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    preloadGlDriverAndRestart(argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
