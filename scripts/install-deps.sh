@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the game, its media generator and its tests need.
 set -euo pipefail
 packages=(
-    build-essential cmake pkg-config clang clang-format libclang-rt-14-dev
+    build-essential cmake ccache pkg-config clang clang-format libclang-rt-14-dev
     libogre-1.12-dev libois-dev libopenal-dev libvorbis-dev libbox2d-dev libboost-thread-dev
     libxwiimote-dev libsdl2-dev libzip-dev libfreetype-dev libx11-dev fonts-dejavu-core
     googletest libgtest-dev libgmock-dev libbenchmark-dev

@@ -4,6 +4,8 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/install-deps.sh"
+# Lets separate checkouts of the project share one compiler cache.
+export CCACHE_BASEDIR="$top"
 cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release -DQUOBBEL_TESTS=OFF
 cmake --build "$top/build" -j"$(nproc)"
 if [ -z "${DISPLAY:-}" ]; then

@@ -5,6 +5,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build-test"
 bash "$top/scripts/install-deps.sh"
+# Lets separate checkouts of the project share one compiler cache.
+export CCACHE_BASEDIR="$top"
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUOBBEL_SANITIZE=ON -DQUOBBEL_WERROR=ON
 cmake --build "$build" -j"$(nproc)"
 cd "$build"

@@ -124,6 +124,9 @@ bool Quobbel::frameEnded(const Ogre::FrameEvent& event)
         windowClosed(theRenderWindow);
     OgreBites::WindowEventUtilities::messagePump();
     const double frameTime = clampFrameTime(event.timeSinceLastFrame);
+    // Between scenes (and in tests that render frames themselves) there is no scene to drive.
+    if (!mCurrentScene)
+        return true;
     mCurrentScene->update(frameTime, mInput);
     return mCurrentScene->next == nullptr;
 }
