@@ -10,6 +10,7 @@
 #include "core/scene.h"
 #include "platform/engine_plugins.h"
 #include "platform/window_events.h"
+#include "world/physics.h"
 
 Quobbel::Quobbel(const std::string& base)
 {
@@ -18,6 +19,7 @@ Quobbel::Quobbel(const std::string& base)
     startEngine();
     openWindow();
     registerResources();
+    thePhysicsWorld = physics::createWorld();
     OgreBites::WindowEventUtilities::_addRenderWindow(theRenderWindow);
     OgreBites::WindowEventUtilities::addWindowEventListener(theRenderWindow, this);
     mRoot->addFrameListener(this);
@@ -36,6 +38,9 @@ Quobbel::~Quobbel()
         theSceneManager->removeRenderQueueListener(mOverlaySystem.get());
     mOverlaySystem.reset();
     delete mRoot;
+    // Every scene has destroyed its bodies by now.
+    delete thePhysicsWorld;
+    thePhysicsWorld = nullptr;
     mLogManager.reset();
     theRenderWindow = nullptr;
     theViewport = nullptr;
