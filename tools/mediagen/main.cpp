@@ -6,6 +6,7 @@
 #include "levels.h"
 #include "media_output.h"
 #include "platform/headless_engine.h"
+#include "sounds.h"
 
 int main(int argc, char** argv)
 {
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
         // Names the generator's output; it also keeps the archive non-empty, which the engine requires.
         output.addArchiveFile("media.version", "Quobbel media 1\n");
         packLevels(output, argv[2]);
+        generateSounds(output);
         output.write(argv[1]);
     }
     catch (const std::exception& error)
