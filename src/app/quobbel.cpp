@@ -8,6 +8,7 @@
 #include "app/scene_loop.h"
 #include "core/access_points.h"
 #include "core/scene.h"
+#include "input/input_state.h"
 #include "platform/engine_plugins.h"
 #include "platform/window_events.h"
 #include "world/physics.h"
@@ -20,6 +21,7 @@ Quobbel::Quobbel(const std::string& base)
     openWindow();
     registerResources();
     thePhysicsWorld = physics::createWorld();
+    mInput = new InputState();
     OgreBites::WindowEventUtilities::_addRenderWindow(theRenderWindow);
     OgreBites::WindowEventUtilities::addWindowEventListener(theRenderWindow, this);
     mRoot->addFrameListener(this);
@@ -41,6 +43,9 @@ Quobbel::~Quobbel()
     // Every scene has destroyed its bodies by now.
     delete thePhysicsWorld;
     thePhysicsWorld = nullptr;
+    // Last of the services: it closes the keyboard and joins the remotes' polling threads.
+    delete mInput;
+    mInput = nullptr;
     mLogManager.reset();
     theRenderWindow = nullptr;
     theViewport = nullptr;
@@ -129,6 +134,7 @@ bool Quobbel::frameEnded(const Ogre::FrameEvent& event)
         windowClosed(theRenderWindow);
     OgreBites::WindowEventUtilities::messagePump();
     const double frameTime = clampFrameTime(event.timeSinceLastFrame);
+    mInput->update(frameTime);
     // Between scenes (and in tests that render frames themselves) there is no scene to drive.
     if (!mCurrentScene)
         return true;

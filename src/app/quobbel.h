@@ -40,6 +40,9 @@ class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListene
     // its successor, which ends the engine's rendering loop.
     bool frameEnded(const Ogre::FrameEvent& event) override;
 
+    // The input state, updated at every frame's end; for tests and tools that render frames themselves.
+    InputState& input() { return *mInput; }
+
   private:
     void startEngine();
     void openWindow();

@@ -1,0 +1,297 @@
+// The input state driven headless: scripted keys and scripted remotes, one update per frame.
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "input/input_state.h"
+#include "input/scripted_remotes.h"
+
+namespace
+{
+enum Action
+{
+    MenuUp = 0,
+    MenuDown = 1,
+    MenuRight = 2,
+    MenuLeft = 3,
+    MoveRight = 4,
+    MoveLeft = 5,
+    Jump = 6,
+    Back = 7,
+    Accept = 8,
+    TiltUp = 9,
+    TiltDown = 10,
+    Music = 11,
+};
+
+class InputStateTest : public testing::Test
+{
+  protected:
+    // remoteCount: remotes that connect at construction (0: keyboard only).
+    void start(int remoteCount)
+    {
+        auto keySource = std::make_unique<ScriptedKeys>();
+        keys = keySource.get();
+        std::unique_ptr<ScriptedRemotes> remoteSource;
+        if (remoteCount > 0)
+        {
+            remoteSource = std::make_unique<ScriptedRemotes>(remoteCount);
+            remotes = remoteSource.get();
+        }
+        input = std::make_unique<InputState>(std::move(keySource), std::move(remoteSource));
+    }
+
+    void frames(int count, double frameTime = 0.02)
+    {
+        for (int i = 0; i < count; ++i)
+            input->update(frameTime);
+    }
+
+    // Gives the polling threads the scripted report before the next frame.
+    void remoteReport(int remote, int32_t btns, float pitch = 0)
+    {
+        remotes->setReport(remote, btns, pitch);
+        ASSERT_TRUE(remotes->waitUntilPolled());
+    }
+
+    ScriptedKeys* keys = nullptr;
+    ScriptedRemotes* remotes = nullptr;
+    std::unique_ptr<InputState> input;
+};
+} // namespace
+
+TEST_F(InputStateTest, AHeldKeyIsPressedOnlyInItsFirstFrameAndAgainAfterRelease)
+{
+    start(0);
+    keys->press(OIS::KC_RETURN);
+    frames(1);
+    EXPECT_TRUE(input->wasPressed(1, Accept));
+    EXPECT_TRUE(input->isDown(1, Accept));
+    for (int frame = 0; frame < 20; ++frame)
+    {
+        frames(1);
+        EXPECT_FALSE(input->wasPressed(1, Accept)) << "frame " << frame;
+        EXPECT_TRUE(input->isDown(1, Accept));
+    }
+    keys->release(OIS::KC_RETURN);
+    frames(1);
+    EXPECT_FALSE(input->isDown(1, Accept));
+    EXPECT_FALSE(input->wasPressed(1, Accept));
+    keys->press(OIS::KC_RETURN);
+    frames(1);
+    EXPECT_TRUE(input->wasPressed(1, Accept));
+}
+
+TEST_F(InputStateTest, KeysMapToEachPlayersActionsAndSharedKeysReportEveryAction)
+{
+    start(0);
+    keys->press(OIS::KC_W);
+    frames(1);
+    EXPECT_TRUE(input->wasPressed(1, MenuUp));
+    EXPECT_TRUE(input->wasPressed(1, Jump));
+    EXPECT_FALSE(input->isDown(2, MenuUp));
+    EXPECT_FALSE(input->isDown(2, Jump));
+
+    keys->releaseAll();
+    keys->press(OIS::KC_LEFT);
+    frames(1);
+    EXPECT_TRUE(input->isDown(2, MenuLeft));
+    EXPECT_TRUE(input->isDown(2, MoveLeft));
+    EXPECT_TRUE(input->wasPressed(2, MoveLeft));
+    EXPECT_FALSE(input->isDown(1, MoveLeft));
+    EXPECT_TRUE(input->isDown(0, MoveLeft)) << "player 0 is either player";
+    EXPECT_TRUE(input->wasPressed(0, MenuLeft));
+
+    // Every other binding of the table, player by player.
+    const struct
+    {
+        OIS::KeyCode key;
+        int player;
+        int action;
+    } bindings[] = {{OIS::KC_S, 1, MenuDown},    {OIS::KC_D, 1, MenuRight},   {OIS::KC_D, 1, MoveRight},
+                    {OIS::KC_A, 1, MoveLeft},    {OIS::KC_E, 1, TiltUp},      {OIS::KC_Q, 1, TiltDown},
+                    {OIS::KC_M, 1, Music},       {OIS::KC_DOWN, 2, MenuDown}, {OIS::KC_RIGHT, 2, MoveRight},
+                    {OIS::KC_UP, 2, Jump},       {OIS::KC_L, 2, TiltUp},      {OIS::KC_K, 2, TiltDown},
+                    {OIS::KC_RETURN, 2, Accept}, {OIS::KC_ESCAPE, 1, Back}};
+    for (const auto& binding : bindings)
+    {
+        keys->releaseAll();
+        frames(1);
+        keys->press(binding.key);
+        frames(1);
+        EXPECT_TRUE(input->wasPressed(binding.player, binding.action))
+            << "key " << binding.key << " action " << binding.action;
+        if (binding.key != OIS::KC_RETURN && binding.key != OIS::KC_ESCAPE)
+        {
+            EXPECT_FALSE(input->isDown(3 - binding.player, binding.action)) << "key " << binding.key;
+        }
+    }
+}
+
+TEST_F(InputStateTest, EscapeIsBackForBothPlayersAndPlayerTwoHasNoMusicKey)
+{
+    start(0);
+    keys->press(OIS::KC_ESCAPE);
+    frames(1);
+    EXPECT_TRUE(input->wasPressed(0, Back));
+    EXPECT_TRUE(input->wasPressed(1, Back));
+    EXPECT_TRUE(input->wasPressed(2, Back));
+
+    // No key is bound, so no key code (not even "unassigned") can trigger it.
+    keys->releaseAll();
+    for (int code = 0; code < 256; ++code)
+        keys->press(static_cast<OIS::KeyCode>(code));
+    frames(1);
+    EXPECT_FALSE(input->isDown(2, Music));
+    EXPECT_FALSE(input->wasPressed(2, Music));
+    EXPECT_TRUE(input->isDown(1, Music));
+}
+
+TEST_F(InputStateTest, QueriesOutsideThePlayersAndActionsAreFalse)
+{
+    start(0);
+    for (int code = 0; code < 256; ++code)
+        keys->press(static_cast<OIS::KeyCode>(code));
+    frames(1);
+    for (int player : {-1, 3, 100})
+    {
+        EXPECT_FALSE(input->isDown(player, Jump));
+        EXPECT_FALSE(input->wasPressed(player, Jump));
+        EXPECT_EQ(input->tilt(player), 0.0f);
+    }
+    for (int action : {-1, 12, 1000})
+    {
+        EXPECT_FALSE(input->isDown(0, action));
+        EXPECT_FALSE(input->wasPressed(1, action));
+    }
+}
+
+TEST_F(InputStateTest, TiltKeysMoveAHundredDegreesPerSecondWithinThirtyFive)
+{
+    start(0);
+    keys->press(OIS::KC_E);
+    frames(17);
+    EXPECT_FLOAT_EQ(input->tilt(1), 34.0f) << "0.34 s";
+    frames(1);
+    EXPECT_FLOAT_EQ(input->tilt(1), 35.0f) << "0.36 s";
+    frames(7);
+    EXPECT_FLOAT_EQ(input->tilt(1), 35.0f) << "0.5 s";
+    EXPECT_FLOAT_EQ(input->tilt(2), 0.0f);
+
+    // Both keys together hold the tilt where it is.
+    keys->press(OIS::KC_Q);
+    frames(10);
+    EXPECT_FLOAT_EQ(input->tilt(1), 35.0f);
+    keys->release(OIS::KC_E);
+    frames(10);
+    EXPECT_NEAR(input->tilt(1), 15.0f, 1e-4);
+    frames(30);
+    EXPECT_FLOAT_EQ(input->tilt(1), -35.0f);
+
+    keys->releaseAll();
+    keys->press(OIS::KC_K);
+    frames(5, 0.04);
+    EXPECT_NEAR(input->tilt(2), -20.0f, 1e-4);
+    EXPECT_FLOAT_EQ(input->tilt(1), -35.0f) << "a released key leaves the tilt where it is";
+}
+
+TEST_F(InputStateTest, WithOneRemotePlayerOneUsesItAndPlayerTwoTheKeyboard)
+{
+    start(1);
+    EXPECT_TRUE(input->usesRemote(1));
+    EXPECT_FALSE(input->usesRemote(2));
+
+    remoteReport(0, WIIMOTE_BUTTON_PLUS);
+    frames(1);
+    EXPECT_TRUE(input->wasPressed(1, Back));
+    EXPECT_TRUE(input->wasPressed(0, Back));
+    EXPECT_FALSE(input->wasPressed(2, Back));
+    frames(1);
+    EXPECT_FALSE(input->wasPressed(0, Back));
+    EXPECT_TRUE(input->isDown(1, Back));
+
+    // Held sideways: the d-pad turns a quarter.
+    const struct
+    {
+        int32_t button;
+        int actions[2];
+    } dpad[] = {{WIIMOTE_BUTTON_RIGHT, {MenuUp, MenuUp}},
+                {WIIMOTE_BUTTON_LEFT, {MenuDown, MenuDown}},
+                {WIIMOTE_BUTTON_DOWN, {MenuRight, MoveRight}},
+                {WIIMOTE_BUTTON_UP, {MenuLeft, MoveLeft}},
+                {WIIMOTE_BUTTON_TWO, {Jump, Accept}}};
+    for (const auto& entry : dpad)
+    {
+        remoteReport(0, entry.button);
+        frames(1);
+        for (int action : entry.actions)
+        {
+            EXPECT_TRUE(input->isDown(1, action)) << "button " << entry.button << " action " << action;
+            EXPECT_TRUE(input->wasPressed(1, action)) << "button " << entry.button << " action " << action;
+        }
+    }
+
+    // Player 1's keys do nothing now; player 2's do.
+    remoteReport(0, 0);
+    keys->press(OIS::KC_W);
+    keys->press(OIS::KC_RETURN);
+    keys->press(OIS::KC_UP);
+    keys->press(OIS::KC_M);
+    frames(1);
+    EXPECT_FALSE(input->isDown(1, Jump));
+    EXPECT_FALSE(input->wasPressed(1, Music));
+    EXPECT_TRUE(input->wasPressed(2, Jump));
+    EXPECT_TRUE(input->wasPressed(2, Accept));
+    EXPECT_TRUE(input->wasPressed(0, Accept)) << "player 2's Return";
+}
+
+TEST_F(InputStateTest, ARemotePlayersTiltIsItsPitchTruncatedAndHasNoKeyboardOnlyActions)
+{
+    start(1);
+    remoteReport(0, 0x7fff, 20.7f);
+    keys->press(OIS::KC_E);
+    frames(3);
+    EXPECT_FLOAT_EQ(input->tilt(1), -20.0f);
+    for (int action : {TiltUp, TiltDown, Music})
+    {
+        EXPECT_FALSE(input->isDown(1, action)) << action;
+        EXPECT_FALSE(input->wasPressed(1, action)) << action;
+    }
+    remoteReport(0, 0, -12.9f);
+    frames(1);
+    EXPECT_FLOAT_EQ(input->tilt(1), 12.0f);
+    remoteReport(0, 0, -80.0f);
+    frames(1);
+    EXPECT_FLOAT_EQ(input->tilt(1), 35.0f);
+}
+
+TEST_F(InputStateTest, WithTwoRemotesTheKeyboardHasNoEffect)
+{
+    start(2);
+    EXPECT_TRUE(input->usesRemote(2));
+    for (int code = 0; code < 256; ++code)
+        keys->press(static_cast<OIS::KeyCode>(code));
+    remoteReport(1, WIIMOTE_BUTTON_TWO);
+    frames(1);
+    EXPECT_TRUE(input->wasPressed(2, Jump));
+    EXPECT_FALSE(input->isDown(1, Jump));
+    EXPECT_FALSE(input->isDown(0, Back));
+    EXPECT_FLOAT_EQ(input->tilt(1), 0.0f);
+}
+
+TEST_F(InputStateTest, RumbleThroughTheInputStateStopsAtTheFourthFortyMillisecondFrame)
+{
+    start(1);
+    input->remotes().rumble(0, 0.15);
+    EXPECT_TRUE(remotes->rumbling(0));
+    for (int update = 1; update <= 3; ++update)
+    {
+        input->update(0.04);
+        EXPECT_TRUE(remotes->rumbling(0)) << "update " << update;
+    }
+    input->update(0.04);
+    EXPECT_FALSE(remotes->rumbling(0));
+    input->remotes().rumble(1, 0.15);
+    EXPECT_FALSE(remotes->rumbling(1)) << "remote 1 is not connected";
+}

@@ -1,0 +1,228 @@
+// The remote layer over scripted remotes and over the kernel driver of this machine (which has none).
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <Ogre.h>
+
+#include <gtest/gtest.h>
+
+#include "input/scripted_remotes.h"
+#include "input/wiinput.h"
+#include "input/xwiimote_backend.h"
+
+namespace
+{
+class RecordingLog : public Ogre::LogListener
+{
+  public:
+    void messageLogged(const Ogre::String& message, Ogre::LogMessageLevel, bool, const Ogre::String&,
+                       bool&) override
+    {
+        lines.push_back(message);
+    }
+    std::vector<std::string> lines;
+};
+
+class WiinputTest : public testing::Test
+{
+  protected:
+    void SetUp() override { logManager.createLog("wiinput_test.log", true, false, true)->addListener(&log); }
+
+    // Sets up a Wiinput over scripted remotes; returns how long setUp() took.
+    std::chrono::milliseconds start(int found, int connected = -1)
+    {
+        auto backend = std::make_unique<ScriptedRemotes>(found, connected);
+        remotes = backend.get();
+        wiinput = std::make_unique<Wiinput>(std::move(backend));
+        const auto begin = std::chrono::steady_clock::now();
+        wiinput->setUp();
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                     begin);
+    }
+
+    void report(int remote, int32_t btns, float pitch = 0)
+    {
+        remotes->setReport(remote, btns, pitch);
+        ASSERT_TRUE(remotes->waitUntilPolled());
+    }
+
+    Ogre::LogManager logManager;
+    RecordingLog log;
+    ScriptedRemotes* remotes = nullptr;
+    std::unique_ptr<Wiinput> wiinput;
+};
+} // namespace
+
+TEST_F(WiinputTest, EachConnectedRemoteIsGreetedLitAndPolledUntilShutDown)
+{
+    const auto setUpTime = start(2);
+    EXPECT_EQ(wiinput->connected(), 2);
+    EXPECT_GE(setUpTime.count(), 400) << "a 200 ms rumble per remote";
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"2 wiimotes found", "2 wiimotes connected"}));
+    for (int i = 0; i < 2; ++i)
+    {
+        EXPECT_EQ(remotes->rumbleSwitches(i), 2) << "on, then off";
+        EXPECT_FALSE(remotes->rumbling(i));
+    }
+    EXPECT_EQ(remotes->leds(0), 16);
+    EXPECT_EQ(remotes->leds(1), 32);
+    report(1, WIIMOTE_BUTTON_A, 10.5f);
+    EXPECT_TRUE(remotes->motionSensing(1));
+    wiinput->update(0.02);
+    EXPECT_TRUE(wiinput->isHeld(1, WIIMOTE_BUTTON_A));
+    EXPECT_FLOAT_EQ(wiinput->remote(1).orient.pitch, 10.5f);
+
+    wiinput->rumble(0, 10);
+    const auto begin = std::chrono::steady_clock::now();
+    wiinput->shutDown();
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(1000));
+    EXPECT_EQ(wiinput->connected(), 0);
+    EXPECT_TRUE(remotes->cleanedUp());
+    for (int i = 0; i < 2; ++i)
+    {
+        EXPECT_FALSE(remotes->rumbling(i)) << "the thread switches rumble off as it ends";
+        EXPECT_EQ(remotes->leds(i), 0);
+    }
+    EXPECT_FALSE(wiinput->isHeld(1, WIIMOTE_BUTTON_A));
+}
+
+TEST_F(WiinputTest, OnlyConnectedRemotesGetFlagsAndTheLogSaysHowManyConnected)
+{
+    start(2, 1);
+    EXPECT_EQ(wiinput->connected(), 1);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"2 wiimotes found", "1 wiimotes connected"}));
+    EXPECT_EQ(remotes->leds(1), 0);
+    remotes->setButtons(1, WIIMOTE_BUTTON_TWO);
+    report(0, WIIMOTE_BUTTON_TWO);
+    wiinput->update(0.02);
+    EXPECT_TRUE(wiinput->isHeld(0, WIIMOTE_BUTTON_TWO));
+    EXPECT_FALSE(wiinput->isHeld(1, WIIMOTE_BUTTON_TWO));
+    EXPECT_FALSE(wiinput->wasPressed(1, WIIMOTE_BUTTON_TWO));
+}
+
+TEST_F(WiinputTest, WithNothingFoundSetUpIsImmediateSilentAndUpdatesDoNothing)
+{
+    const auto setUpTime = start(0);
+    EXPECT_LT(setUpTime.count(), 50);
+    EXPECT_EQ(wiinput->connected(), 0);
+    EXPECT_TRUE(log.lines.empty());
+    remotes->setButtons(0, WIIMOTE_BUTTON_PLUS);
+    wiinput->update(0.02);
+    EXPECT_FALSE(wiinput->isHeld(0, WIIMOTE_BUTTON_PLUS));
+    wiinput->rumble(0, 0.15);
+    EXPECT_FALSE(remotes->rumbling(0));
+}
+
+TEST_F(WiinputTest, AButtonIsPressedAtTheFirstUpdateOnlyAndEveryBitHasItsFlag)
+{
+    start(1);
+    report(0, WIIMOTE_BUTTON_TWO | WIIMOTE_BUTTON_PLUS);
+    wiinput->update(0.02);
+    EXPECT_TRUE(wiinput->wasPressed(0, WIIMOTE_BUTTON_TWO));
+    EXPECT_TRUE(wiinput->wasPressed(0, WIIMOTE_BUTTON_PLUS));
+    EXPECT_FALSE(wiinput->isHeld(0, WIIMOTE_BUTTON_ONE));
+    for (int frame = 0; frame < 5; ++frame)
+    {
+        wiinput->update(0.02);
+        EXPECT_FALSE(wiinput->wasPressed(0, WIIMOTE_BUTTON_TWO));
+        EXPECT_TRUE(wiinput->isHeld(0, WIIMOTE_BUTTON_TWO));
+    }
+    report(0, WIIMOTE_BUTTON_PLUS);
+    wiinput->update(0.02);
+    EXPECT_FALSE(wiinput->isHeld(0, WIIMOTE_BUTTON_TWO));
+    report(0, WIIMOTE_BUTTON_TWO | WIIMOTE_BUTTON_PLUS);
+    wiinput->update(0.02);
+    EXPECT_TRUE(wiinput->wasPressed(0, WIIMOTE_BUTTON_TWO));
+    EXPECT_FALSE(wiinput->wasPressed(0, WIIMOTE_BUTTON_PLUS));
+
+    // All fifteen bits of the word, and nothing that is not a single bit.
+    report(0, 0x7fff);
+    wiinput->update(0.02);
+    for (int bit = 0; bit < 15; ++bit)
+        EXPECT_TRUE(wiinput->isHeld(0, 1 << bit)) << bit;
+    for (int32_t mask : {0, 3, 0x8000, -1})
+        EXPECT_FALSE(wiinput->isHeld(0, mask)) << mask;
+}
+
+TEST_F(WiinputTest, RumblePulsesRunOnFrameTime)
+{
+    start(1);
+    wiinput->rumble(0, 0.15);
+    for (int update = 1; update <= 3; ++update)
+    {
+        wiinput->update(0.04);
+        EXPECT_TRUE(remotes->rumbling(0)) << "update " << update;
+    }
+    wiinput->update(0.04);
+    EXPECT_FALSE(remotes->rumbling(0)) << "0.16 s summed";
+
+    // A pulse of no length must not leave the motor running with no timer to stop it.
+    wiinput->rumble(0, 0.15);
+    wiinput->rumble(0, 0);
+    EXPECT_FALSE(remotes->rumbling(0));
+    wiinput->rumble(0, -1);
+    wiinput->update(0.04);
+    EXPECT_FALSE(remotes->rumbling(0));
+}
+
+// Under a polling thread that rewrites the report all the time, every frame still sees one whole report
+// (button word and pitch from the same poll), and presses are counted once each. Run under
+// ThreadSanitizer, this also checks the sharing itself.
+TEST_F(WiinputTest, EveryFrameReadsOneWholeReportWhileTheThreadPolls)
+{
+    start(1);
+    std::atomic<bool> done{false};
+    std::thread script(
+        [&]
+        {
+            for (int k = 0; !done; ++k)
+            {
+                const bool held = k % 2 == 0;
+                remotes->setReport(0, held ? WIIMOTE_BUTTON_TWO : 0, held ? 20.0f : -20.0f);
+                std::this_thread::sleep_for(std::chrono::microseconds(300));
+            }
+        });
+    int presses = 0;
+    int heldFrames = 0;
+    bool wasHeld = false;
+    for (int frame = 0; frame < 2000; ++frame)
+    {
+        wiinput->update(0.001);
+        const bool held = wiinput->isHeld(0, WIIMOTE_BUTTON_TWO);
+        const float pitch = wiinput->remote(0).orient.pitch;
+        ASSERT_EQ(held, pitch > 0) << "frame " << frame << " mixed two reports";
+        EXPECT_EQ(wiinput->wasPressed(0, WIIMOTE_BUTTON_TWO), held && !wasHeld);
+        presses += wiinput->wasPressed(0, WIIMOTE_BUTTON_TWO);
+        heldFrames += held;
+        wasHeld = held;
+        if (frame % 100 == 0)
+            wiinput->rumble(0, 0.05);
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    done = true;
+    script.join();
+    EXPECT_GT(presses, 0);
+    EXPECT_LE(presses, heldFrames);
+}
+
+TEST(XwiimoteBackend, WithoutRemotesSetUpReturnsAtOnceAndLogsNothing)
+{
+    Ogre::LogManager logManager;
+    RecordingLog log;
+    logManager.createLog("xwiimote_test.log", true, false, true)->addListener(&log);
+    Wiinput wiinput(std::make_unique<XwiimoteBackend>());
+    const auto begin = std::chrono::steady_clock::now();
+    wiinput.setUp();
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(100));
+    EXPECT_EQ(wiinput.connected(), 0);
+    EXPECT_TRUE(log.lines.empty());
+    wiinput.update(0.02);
+    wiinput.rumble(0, 0.15);
+    EXPECT_FALSE(wiinput.isHeld(0, WIIMOTE_BUTTON_TWO));
+}
