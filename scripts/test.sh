@@ -10,4 +10,4 @@ export CCACHE_BASEDIR="$top"
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUOBBEL_SANITIZE=ON -DQUOBBEL_WERROR=ON
 cmake --build "$build" -j"$(nproc)"
 cd "$build"
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j2 "$@"
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j2 "$@"

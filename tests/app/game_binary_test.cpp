@@ -1,5 +1,7 @@
 // The real game binary under the test display: start-up, window, scene loop log and shut-down.
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include "support/game_process.h"
@@ -64,4 +66,26 @@ TEST(GameBinary, WithoutItsConfigurationFileReportsTheEnginesErrorAndExitsWithOn
     const std::string error = game.standardError();
     EXPECT_NE(error.find("FileNotFoundException"), std::string::npos) << error;
     EXPECT_NE(error.find("Quobbel.cfg"), std::string::npos) << error;
+}
+
+TEST(GameBinary, WithoutTheEngineConfigurationAsksForItAndStopsWhenCancelled)
+{
+    ASSERT_TRUE(displayAvailable()) << "run the tests under Xvfb (scripts/test.sh)";
+    GameDirCopy dir;
+    std::remove(dir.file("directx.cfg").c_str());
+    GameProcess game(gameBinary, dir.path());
+    X11Session x11;
+
+    unsigned long dialog = 0;
+    ASSERT_TRUE(waitFor([&] { return (dialog = x11.findWindow("Rendering Settings")) != 0; }, 30s))
+        << game.standardError();
+    // The engine's dialog ignores close requests; press its Cancel button (bottom right, left of Accept).
+    const std::string click = "xdotool mousemove --window " + std::to_string(dialog) + " 375 353 click 1";
+    ASSERT_EQ(std::system(click.c_str()), 0);
+    unsigned long report = 0;
+    ASSERT_TRUE(waitFor([&] { return (report = x11.findWindow("Error!")) != 0; }, 30s))
+        << game.standardError();
+    x11.requestClose(report);
+    EXPECT_EQ(game.waitForExit(30s), 1);
+    EXPECT_NE(game.standardError().find("Config file is missing"), std::string::npos) << game.standardError();
 }

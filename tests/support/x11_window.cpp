@@ -5,6 +5,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <unistd.h>
 
 namespace
 {
@@ -48,8 +49,15 @@ Window searchTree(Display* display, Window parent, const std::string& title)
 }
 } // namespace
 
-X11Session::X11Session() : display(XOpenDisplay(nullptr))
+// The X server refuses connections for a moment while it resets after its last client left.
+X11Session::X11Session()
 {
+    for (int attempt = 0; attempt < 100 && !display; ++attempt)
+    {
+        display = XOpenDisplay(nullptr);
+        if (!display)
+            usleep(50 * 1000);
+    }
     if (!display)
         throw std::runtime_error("no X display");
 }
@@ -89,9 +97,13 @@ void X11Session::requestClose(unsigned long window)
 
 bool displayAvailable()
 {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display)
+    try
+    {
+        X11Session session;
+        return true;
+    }
+    catch (const std::runtime_error&)
+    {
         return false;
-    XCloseDisplay(display);
-    return true;
+    }
 }
