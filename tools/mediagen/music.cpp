@@ -27,6 +27,8 @@ const char* const musicFileName = "Velmora_-_ditto_ditto.ogg";
 constexpr std::size_t framesPerBeat = 21000;
 constexpr double secondsPerBeat = static_cast<double>(framesPerBeat) / synth::sampleRate;
 constexpr int beatsPerBar = 4;
+// The music plays under the effects at the same gain, so it peaks lower than they do.
+constexpr float musicPeak = 0.75f;
 // VBR quality of the music: ~100 kbit/s stereo; the bright lead and hats stay clean.
 constexpr float musicQuality = 0.3f;
 
@@ -125,9 +127,10 @@ class TuneRenderer
     void renderBass(Style style, int bar, int barInSection, int sectionBars,
                     const std::vector<std::string>& chords);
     void renderChords(Style style, int bar, const std::vector<std::string>& chords);
-    void hit(const Samples& sound, double beat, float gain, float pan)
+    // roomSend: how much of the sound rings in the room (none for kick and bass, which would turn to mud).
+    void hit(const Samples& sound, double beat, float gain, float pan, float roomSend = 0.0f)
     {
-        mMix.add(sound, frameAt(beat), gain, pan);
+        mMix.add(sound, frameAt(beat), gain, pan, 0.0f, roomSend);
     }
 
     score::LoopMix& mMix;
@@ -149,13 +152,13 @@ void TuneRenderer::renderSection(const Section& section, int firstBar)
     for (const score::Note& note : score::parseLine(section.melody, startBeat))
     {
         const double gate = note.lengthBeats * secondsPerBeat * 0.92;
-        mMix.add(instruments::lead(note.pitch, gate), frameAt(note.startBeat), 0.25f, 0.12f, 0.35f);
+        mMix.add(instruments::lead(note.pitch, gate), frameAt(note.startBeat), 0.27f, 0.12f, 0.35f, 0.25f);
         if (section.harmony)
             mMix.add(instruments::softLead(score::diatonicShift(note.pitch, -2, 0), gate),
-                     frameAt(note.startBeat), 0.13f, -0.35f, 0.2f);
+                     frameAt(note.startBeat), 0.13f, -0.35f, 0.2f, 0.3f);
         if (section.lowDouble)
             mMix.add(instruments::softLead(note.pitch - 12, gate), frameAt(note.startBeat), 0.14f, -0.25f,
-                     0.1f);
+                     0.1f, 0.3f);
     }
 }
 
@@ -166,19 +169,19 @@ void TuneRenderer::renderDrums(Style style, int bar, int barInSection, int secti
     auto at = [b](int sixteenth) { return b + sixteenth / 4.0; };
 
     if (sectionStart && style != Style::Breakdown)
-        hit(mKit.crash, b, 0.2f, 0.35f);
+        hit(mKit.crash, b, 0.2f, 0.35f, 0.2f);
 
     if (style == Style::Breakdown)
     {
         for (int s = 0; s < 16; ++s)
             hit(s % 4 == 0 ? mKit.hatAccent : mKit.hat, at(s), s % 2 == 0 ? 0.1f : 0.05f, -0.35f);
-        hit(mKit.clap, at(12), 0.16f, 0.1f);
+        hit(mKit.clap, at(12), 0.16f, 0.1f, 0.4f);
         if (barInSection >= 2)
             for (int beat = 0; beat < 4; ++beat)
                 hit(mKit.kick, at(beat * 4), 0.45f, 0.0f);
         if (lastBar)
             for (int s = 8; s < 16; ++s)
-                hit(mKit.snare, at(s), 0.1f + 0.025f * static_cast<float>(s - 8), 0.05f);
+                hit(mKit.snare, at(s), 0.1f + 0.025f * static_cast<float>(s - 8), 0.05f, 0.3f);
         return;
     }
 
@@ -191,25 +194,25 @@ void TuneRenderer::renderDrums(Style style, int bar, int barInSection, int secti
               : (style == Style::Bridge ? std::vector<int>{0, 6, 8} : std::vector<int>{0, 8, 10});
     for (int s : kicks)
         if (!fill || s < fillFrom)
-            hit(mKit.kick, at(s), 0.5f, 0.0f);
+            hit(mKit.kick, at(s), 0.46f, 0.0f);
     const bool introFill = style == Style::Intro && lastBar;
     if (!quiet)
         for (int s : {4, 12})
             if ((!fill || s < fillFrom) && !(introFill && s == 12))
-                hit(mKit.snare, at(s), 0.3f, 0.05f);
+                hit(mKit.snare, at(s), 0.3f, 0.05f, 0.3f);
     for (int s = 0; s < 16; s += 2)
     {
         if (fill && s >= fillFrom)
             break;
         const bool open = style == Style::Bridge ? s % 4 == 2 : s == 14 && !quiet;
         if (open)
-            hit(mKit.openHat, at(s), 0.08f, -0.35f);
+            hit(mKit.openHat, at(s), 0.08f, -0.35f, 0.1f);
         else
             hit(s % 4 == 0 ? mKit.hatAccent : mKit.hat, at(s), 0.1f, -0.35f);
     }
     if (introFill)
         for (int s = 12; s < 16; ++s)
-            hit(mKit.snare, at(s), 0.16f + 0.04f * static_cast<float>(s - 12), 0.05f);
+            hit(mKit.snare, at(s), 0.16f + 0.04f * static_cast<float>(s - 12), 0.05f, 0.3f);
     if (!fill)
         return;
     // Tom fill down the kit: a short one between themes, the whole last half bar before the loop restarts.
@@ -221,7 +224,7 @@ void TuneRenderer::renderDrums(Style style, int bar, int barInSection, int secti
     {
         const int step = 8 - count + i;
         const bool isSnare = toms[step] == &mKit.snare;
-        hit(*toms[step], at(fillFrom + i), isSnare ? 0.26f : 0.34f, pans[step]);
+        hit(*toms[step], at(fillFrom + i), isSnare ? 0.26f : 0.34f, pans[step], 0.25f);
     }
     hit(mKit.kick, at(fillFrom), 0.45f, 0.0f);
 }
@@ -245,31 +248,31 @@ void TuneRenderer::renderBass(Style style, int bar, int barInSection, int sectio
     {
         for (const score::Note& note : score::parseLine("g2/4 a2/4 b2/4 d3/4", b))
             mMix.add(instruments::bass(note.pitch, note.lengthBeats * secondsPerBeat * 0.85),
-                     frameAt(note.startBeat), 0.4f, 0.0f);
+                     frameAt(note.startBeat), 0.34f, 0.0f);
         return;
     }
     if (style == Style::Breakdown && !lastBar)
     {
-        play(rootAt(0), 0, 16, 0.36f);
+        play(rootAt(0), 0, 16, 0.3f);
         return;
     }
     if (style == Style::Intro && barInSection < 2)
     {
         for (int s = 0; s < 16; s += 4)
-            play(rootAt(s), s, 4, 0.38f);
+            play(rootAt(s), s, 4, 0.32f);
         return;
     }
     if (style == Style::Bridge)
     {
         const int steps[][3] = {{0, 4, 0}, {4, 2, 0}, {6, 2, 7}, {8, 4, 12}, {12, 4, 7}};
         for (const auto& step : steps)
-            play(rootAt(step[0]) + step[2], step[0], step[1], 0.38f);
+            play(rootAt(step[0]) + step[2], step[0], step[1], 0.32f);
         return;
     }
     // Octave bounce in eighths, turning to the fifth at the end of each bar.
     const int offsets[] = {0, 12, 0, 12, 0, 12, 7, 12};
     for (int e = 0; e < 8; ++e)
-        play(rootAt(e * 2) + offsets[e], e * 2, 2, 0.38f);
+        play(rootAt(e * 2) + offsets[e], e * 2, 2, 0.32f);
 }
 
 void TuneRenderer::renderChords(Style style, int bar, const std::vector<std::string>& chords)
@@ -288,7 +291,7 @@ void TuneRenderer::renderChords(Style style, int bar, const std::vector<std::str
             for (std::size_t v = 0; v < pitchClasses.size(); ++v)
                 mMix.add(instruments::pad(score::pitchAtOrAbove(pitchClasses[v], 55), gate),
                          frameAt(b + static_cast<double>(half) * 4.0 / static_cast<double>(chords.size())),
-                         0.07f, pans[v]);
+                         0.07f, pans[v], 0.0f, 0.5f);
         }
         // Arpeggio in sixteenths up and down the chord across two octaves.
         const int pattern[] = {0, 1, 2, 3, 4, 3, 2, 1};
@@ -299,7 +302,7 @@ void TuneRenderer::renderChords(Style style, int bar, const std::vector<std::str
             const int index = pattern[s % 8];
             const int pitch = score::pitchAtOrAbove(pitchClasses[static_cast<std::size_t>(index % 3)], 67) +
                               12 * (index / 3);
-            hit(instruments::pluck(pitch, 0.09), b + s / 4.0, gain, s % 2 == 0 ? -0.45f : 0.45f);
+            hit(instruments::pluck(pitch, 0.09), b + s / 4.0, gain, s % 2 == 0 ? -0.45f : 0.45f, 0.4f);
         }
     }
     if (style == Style::Breakdown)
@@ -311,7 +314,7 @@ void TuneRenderer::renderChords(Style style, int bar, const std::vector<std::str
         const float pans[] = {-0.4f, 0.0f, 0.4f};
         for (std::size_t v = 0; v < pitchClasses.size(); ++v)
             hit(instruments::stab(score::pitchAtOrAbove(pitchClasses[v], 60), 0.35 * secondsPerBeat),
-                b + s / 4.0, sustained ? 0.04f : 0.075f, pans[v]);
+                b + s / 4.0, sustained ? 0.04f : 0.075f, pans[v], 0.15f);
     }
 }
 } // namespace
@@ -331,10 +334,11 @@ void generateMusic(MediaOutput& output)
     }
     // A dotted-eighth echo on the lead widens it without blurring the rhythm.
     mix.applyEcho(frameAt(0.75), 0.35f, 0.3f);
+    mix.applyRoom(0.35f);
     const float loudest = std::max(synth::peak(mix.left()), synth::peak(mix.right()));
     for (Samples* channel : {&mix.left(), &mix.right()})
         for (float& sample : *channel)
-            sample *= 0.89f / loudest;
+            sample *= musicPeak / loudest;
     std::vector<Samples> channels;
     channels.push_back(std::move(mix.left()));
     channels.push_back(std::move(mix.right()));

@@ -1,5 +1,6 @@
 #include "score.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <sstream>
@@ -125,21 +126,27 @@ int diatonicShift(int pitch, int steps, int tonicPitchClass)
     return tonicPitchClass + 12 * (octave + octaveShift) + scale[target - 7 * octaveShift];
 }
 
-LoopMix::LoopMix(std::size_t frames) : mLeft(frames, 0.0f), mRight(frames, 0.0f), mSend(frames, 0.0f) {}
+LoopMix::LoopMix(std::size_t frames)
+    : mLeft(frames, 0.0f), mRight(frames, 0.0f), mSend(frames, 0.0f), mRoomSend(frames, 0.0f)
+{
+}
 
-void LoopMix::add(const synth::Samples& sound, std::size_t startFrame, float gain, float pan, float echoSend)
+void LoopMix::add(const synth::Samples& sound, std::size_t startFrame, float gain, float pan, float echoSend,
+                  float roomSend)
 {
     const std::size_t length = mLeft.size();
     const double angle = (static_cast<double>(pan) + 1.0) * synth::pi / 4.0;
     const float leftGain = gain * static_cast<float>(std::cos(angle));
     const float rightGain = gain * static_cast<float>(std::sin(angle));
     const float sendGain = gain * echoSend;
+    const float roomGain = gain * roomSend;
     std::size_t at = startFrame % length;
     for (float sample : sound)
     {
         mLeft[at] += sample * leftGain;
         mRight[at] += sample * rightGain;
         mSend[at] += sample * sendGain;
+        mRoomSend[at] += sample * roomGain;
         if (++at == length)
             at = 0;
     }
@@ -164,6 +171,77 @@ void LoopMix::applyEcho(std::size_t delayFrames, float feedback, float wet)
     {
         mLeft[n] += wet * echoLeft[n];
         mRight[n] += wet * echoRight[n];
+    }
+}
+namespace
+{
+// Every filter below runs twice around the loop: the second lap starts from the state and the history the
+// first lap left at the end, so the output is periodic. (What a sound still contributes after a whole lap is
+// feedback^(loop / delay), far below one bit.)
+constexpr int laps = 2;
+
+// A feedback comb whose loop is damped by a one-pole low-pass, as a room absorbs highs faster than lows;
+// adds its output to out.
+void addDampedComb(const synth::Samples& in, std::size_t delay, float feedback, float damping,
+                   synth::Samples& history, synth::Samples& out)
+{
+    const std::size_t length = in.size();
+    float lowPassed = 0.0f;
+    for (int lap = 0; lap < laps; ++lap)
+        for (std::size_t n = 0; n < length; ++n)
+        {
+            const float delayed = history[(n + length - delay) % length];
+            lowPassed = delayed * (1.0f - damping) + lowPassed * damping;
+            history[n] = in[n] + feedback * lowPassed;
+        }
+    for (std::size_t n = 0; n < length; ++n)
+        out[n] += history[(n + length - delay) % length];
+}
+
+// A Schroeder all-pass: smears the combs' echoes into a dense tail without colouring them.
+void allPass(synth::Samples& signal, std::size_t delay, float feedback, synth::Samples& history)
+{
+    const std::size_t length = signal.size();
+    synth::Samples output(length, 0.0f);
+    for (int lap = 0; lap < laps; ++lap)
+        for (std::size_t n = 0; n < length; ++n)
+        {
+            const float delayed = history[(n + length - delay) % length];
+            output[n] = delayed - signal[n];
+            history[n] = signal[n] + feedback * delayed;
+        }
+    signal.swap(output);
+}
+} // namespace
+
+void LoopMix::applyRoom(float wet)
+{
+    const std::size_t length = mLeft.size();
+    // Delays in samples at 44.1 kHz, mutually prime so their echoes do not pile up; the right side's are a
+    // little longer, which decorrelates the two sides.
+    static const std::size_t combDelays[] = {1116, 1188, 1277, 1356, 1422, 1491};
+    static const std::size_t allPassDelays[] = {556, 441};
+    constexpr std::size_t stereoSpread = 23;
+    synth::Samples history(length);
+    for (int side = 0; side < 2; ++side)
+    {
+        synth::Samples room(length, 0.0f);
+        const std::size_t spread = side == 0 ? 0 : stereoSpread;
+        for (std::size_t delay : combDelays)
+        {
+            std::fill(history.begin(), history.end(), 0.0f);
+            addDampedComb(mRoomSend, delay + spread, 0.8f, 0.3f, history, room);
+        }
+        for (std::size_t delay : allPassDelays)
+        {
+            std::fill(history.begin(), history.end(), 0.0f);
+            allPass(room, delay + spread, 0.5f, history);
+        }
+        synth::Samples& channel = side == 0 ? mLeft : mRight;
+        // Each comb rings up to 1 / (1 - feedback) = 5 times its input; six of them in parallel, summed.
+        const float gain = wet / 30.0f;
+        for (std::size_t n = 0; n < length; ++n)
+            channel[n] += gain * room[n];
     }
 }
 } // namespace score

@@ -42,26 +42,31 @@ int pitchAtOrAbove(int pitchClass, int lowest);
 int diatonicShift(int pitch, int steps, int tonicPitchClass);
 
 // A stereo mix of fixed length in frames. Sounds that run past the end continue at the start, so the mix is
-// one period of a seamless loop. A mono send feeds a ping-pong echo that wraps the same way.
+// one period of a seamless loop. Two mono sends feed a ping-pong echo and a room reverb, which wrap the same
+// way.
 class LoopMix
 {
   public:
     explicit LoopMix(std::size_t frames);
 
     // Adds a mono sound at startFrame (taken modulo the length) with gain and pan (-1 left .. 1 right,
-    // constant power); echoSend is the share that also goes to the echo.
+    // constant power); echoSend and roomSend are the shares that also go to the echo and to the room.
     void add(const synth::Samples& sound, std::size_t startFrame, float gain, float pan,
-             float echoSend = 0.0f);
+             float echoSend = 0.0f, float roomSend = 0.0f);
 
     // Mixes the echo into the channels: delayFrames between repeats, alternating sides, each repeat
     // feedback times the previous one; wet is the echo's level.
     void applyEcho(std::size_t delayFrames, float feedback, float wet);
+
+    // Mixes in the sound of a small room (parallel damped combs, then all-passes, different on each side
+    // so it spreads wide); wet is its level. Wraps around the loop like everything else.
+    void applyRoom(float wet);
 
     std::size_t frames() const { return mLeft.size(); }
     synth::Samples& left() { return mLeft; }
     synth::Samples& right() { return mRight; }
 
   private:
-    synth::Samples mLeft, mRight, mSend;
+    synth::Samples mLeft, mRight, mSend, mRoomSend;
 };
 } // namespace score
