@@ -5,6 +5,7 @@
 
 #include "levels.h"
 #include "media_output.h"
+#include "models.h"
 #include "platform/headless_engine.h"
 #include "sounds.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
         output.addArchiveFile("media.version", "Quobbel media 1\n");
         packLevels(output, argv[2]);
         generateSounds(output);
+        models::generateModels(output);
         output.write(argv[1]);
     }
     catch (const std::exception& error)

@@ -1,0 +1,416 @@
+// The generated 3D media against what the game relies on: the checklist's meshes, skeletons, animations,
+// 3D materials and particle templates exist; every mesh loads with its skeleton and carries exactly the
+// animations the game plays; loops close and one-shot clips end where the next one starts; the bounds
+// match the physics conventions the game's code assumes.
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <Ogre.h>
+#include <OgreParticleSystemManager.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/headless_engine.h"
+#include "support/test_paths.h"
+
+namespace
+{
+struct ChecklistEntry
+{
+    std::string type;
+    std::string name;
+};
+
+std::vector<ChecklistEntry> readChecklist()
+{
+    std::ifstream in(testing_paths::sourceDir() + "/tests/media/asset_checklist.tsv");
+    std::vector<ChecklistEntry> entries;
+    std::string line;
+    while (std::getline(in, line))
+    {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        ChecklistEntry entry;
+        std::getline(fields, entry.type, '\t');
+        std::getline(fields, entry.name, '\t');
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+// The 3D, billboard, sky and particle materials of the checklist (the rest are overlay pictures).
+const std::set<std::string> sceneMaterials = {"Pimbear_tex",
+                                              "PimbearPanda_tex",
+                                              "bird_tex",
+                                              "box_tex",
+                                              "butterfly1",
+                                              "butterfly2",
+                                              "cat_tex",
+                                              "cel",
+                                              "checkpoint_tex",
+                                              "cloud1",
+                                              "cloud2",
+                                              "cloud3",
+                                              "deco_hills",
+                                              "eix_mov_tex",
+                                              "eix_tex",
+                                              "extrem_tex",
+                                              "globus1",
+                                              "globus2",
+                                              "green_meteor_tex",
+                                              "meteor_tex",
+                                              "planeta_tex",
+                                              "platf_particle1",
+                                              "platf_particle1b",
+                                              "platf_particle2",
+                                              "platf_particle2b",
+                                              "rail_tex",
+                                              "smoke_puff",
+                                              "terra_tex",
+                                              "tex_hat",
+                                              "tex_monoculo",
+                                              "tex_octoboss",
+                                              "tex_octoboss_ouch",
+                                              "tex_octoboss_ouch2",
+                                              "tex_pajarita",
+                                              "tex_tentacle",
+                                              "tex_tentacle_far",
+                                              "tree_tex",
+                                              "tronc",
+                                              "tronc0",
+                                              "tronc1",
+                                              "tronc2",
+                                              "wcel"};
+
+class GeneratedModels : public testing::Test
+{
+  protected:
+    static void SetUpTestSuite()
+    {
+        engine = std::make_unique<platform::HeadlessEngine>();
+        engine->addResourceLocation(testing_paths::gameDir() + "/media.icl", "Zip");
+        engine->initialiseResources();
+    }
+    static void TearDownTestSuite() { engine.reset(); }
+
+    static bool inArchive(const std::string& name)
+    {
+        return Ogre::ResourceGroupManager::getSingleton().resourceExists(
+            Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME, name);
+    }
+    static Ogre::MeshPtr mesh(const std::string& name)
+    {
+        return Ogre::MeshManager::getSingleton().load(
+            name, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
+    }
+    // Animations per mesh, as the checklist names them.
+    static std::map<std::string, std::set<std::string>> expectedAnimations()
+    {
+        std::map<std::string, std::set<std::string>> animations;
+        for (const auto& entry : readChecklist())
+        {
+            if (entry.type != "anim")
+                continue;
+            const auto colon = entry.name.find(':');
+            animations[entry.name.substr(0, colon)].insert(entry.name.substr(colon + 1));
+        }
+        return animations;
+    }
+    static std::vector<std::string> meshNames()
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : readChecklist())
+        {
+            if (entry.type == "file-mesh" || entry.type == "file-mesh-extra")
+                names.push_back(entry.name);
+        }
+        return names;
+    }
+
+    static std::unique_ptr<platform::HeadlessEngine> engine;
+};
+std::unique_ptr<platform::HeadlessEngine> GeneratedModels::engine;
+
+// Model-space transform of every bone at time t of an animation.
+struct BoneState
+{
+    Ogre::Vector3 position;
+    Ogre::Quaternion orientation;
+    Ogre::Vector3 scale;
+};
+
+std::vector<BoneState> poseAt(const Ogre::SkeletonPtr& skeleton, const std::string& animation, float t)
+{
+    skeleton->reset(true);
+    skeleton->getAnimation(animation)->apply(skeleton.get(), t, 1.0f, 1.0f);
+    std::vector<BoneState> pose;
+    for (unsigned short i = 0; i < skeleton->getNumBones(); ++i)
+    {
+        Ogre::Bone* bone = skeleton->getBone(i);
+        pose.push_back(
+            {bone->_getDerivedPosition(), bone->_getDerivedOrientation(), bone->_getDerivedScale()});
+    }
+    return pose;
+}
+
+// The largest distance, in mesh units, that any bone's joint or a point one unit along its axes moves
+// between two poses: catches jumps in position, turn and size alike.
+float poseDistance(const std::vector<BoneState>& a, const std::vector<BoneState>& b)
+{
+    float largest = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+    {
+        for (const Ogre::Vector3& probe : {Ogre::Vector3::ZERO, Ogre::Vector3::UNIT_X, Ogre::Vector3::UNIT_Y})
+        {
+            const Ogre::Vector3 pa = a[i].position + a[i].orientation * (a[i].scale * probe);
+            const Ogre::Vector3 pb = b[i].position + b[i].orientation * (b[i].scale * probe);
+            largest = std::max(largest, pa.distance(pb));
+        }
+    }
+    return largest;
+}
+} // namespace
+
+TEST_F(GeneratedModels, ArchiveHoldsEveryMeshSkeletonTemplateAndSceneMaterial)
+{
+    for (const auto& entry : readChecklist())
+    {
+        if (entry.type == "file-mesh" || entry.type == "file-mesh-extra" || entry.type == "file-skeleton")
+        {
+            EXPECT_TRUE(inArchive(entry.name)) << entry.name;
+        }
+        if (entry.type == "particle")
+        {
+            EXPECT_NE(Ogre::ParticleSystemManager::getSingleton().getTemplate(entry.name), nullptr)
+                << entry.name;
+        }
+        if (entry.type == "material" && sceneMaterials.count(entry.name))
+        {
+            EXPECT_TRUE(Ogre::MaterialManager::getSingleton().resourceExists(entry.name)) << entry.name;
+        }
+    }
+    // Every scene material is in the checklist: a renamed one would silently drift from the contract.
+    std::set<std::string> listed;
+    for (const auto& entry : readChecklist())
+        listed.insert(entry.name);
+    for (const auto& name : sceneMaterials)
+        EXPECT_TRUE(listed.count(name)) << name;
+}
+
+TEST_F(GeneratedModels, SceneMaterialsHaveTheirTexturesAndParticlesBlendUnlit)
+{
+    for (const auto& name : sceneMaterials)
+    {
+        Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(name);
+        ASSERT_TRUE(material) << name;
+        Ogre::Pass* pass = material->getTechnique(0)->getPass(0);
+        ASSERT_EQ(pass->getNumTextureUnitStates(), 1u) << name;
+        const std::string texture = pass->getTextureUnitState(0)->getTextureName();
+        EXPECT_TRUE(inArchive(texture)) << name << " shows " << texture;
+        const bool billboard = name.rfind("platf_particle", 0) == 0 || name == "smoke_puff" ||
+                               name.rfind("cloud", 0) == 0 || name == "deco_hills";
+        if (billboard)
+        {
+            EXPECT_FALSE(pass->getLightingEnabled()) << name;
+            EXPECT_FALSE(pass->getDepthWriteEnabled()) << name;
+            EXPECT_TRUE(pass->isTransparent()) << name;
+        }
+    }
+    for (const char* sky : {"cel", "wcel"})
+    {
+        Ogre::Pass* pass = Ogre::MaterialManager::getSingleton().getByName(sky)->getTechnique(0)->getPass(0);
+        EXPECT_FALSE(pass->getDepthCheckEnabled()) << sky;
+        EXPECT_FALSE(pass->getDepthWriteEnabled()) << sky;
+    }
+}
+
+TEST_F(GeneratedModels, EveryMeshLoadsWithItsSkeletonMaterialAndExactlyItsAnimations)
+{
+    const auto expected = expectedAnimations();
+    Ogre::SceneManager& scene = engine->sceneManager();
+    for (const auto& name : meshNames())
+    {
+        SCOPED_TRACE(name);
+        Ogre::MeshPtr loaded = mesh(name);
+        ASSERT_EQ(loaded->getNumSubMeshes(), 1u) << "whole-entity material swaps need one atlas";
+        const std::string material = loaded->getSubMesh(0)->getMaterialName();
+        EXPECT_TRUE(Ogre::MaterialManager::getSingleton().resourceExists(material)) << material;
+        // Creating the entity compiles the bone assignments against the skeleton.
+        Ogre::Entity* entity = scene.createEntity(name);
+        const auto wanted = expected.find(name);
+        if (wanted == expected.end())
+        {
+            EXPECT_FALSE(loaded->hasSkeleton());
+            scene.destroyEntity(entity);
+            continue;
+        }
+        ASSERT_TRUE(loaded->hasSkeleton());
+        EXPECT_TRUE(inArchive(loaded->getSkeletonName()));
+        std::set<std::string> carried;
+        const Ogre::SkeletonPtr& skeleton = loaded->getSkeleton();
+        for (unsigned short i = 0; i < skeleton->getNumAnimations(); ++i)
+        {
+            Ogre::Animation* animation = skeleton->getAnimation(i);
+            carried.insert(animation->getName());
+            EXPECT_GT(animation->getLength(), 0.0f) << animation->getName();
+            EXPECT_TRUE(entity->getAnimationState(animation->getName()));
+        }
+        EXPECT_EQ(carried, wanted->second);
+        // Software skinning rewrites positions and normals; the texture coordinates must live in another
+        // buffer or the GL render system loses them.
+        const Ogre::VertexDeclaration* declaration = loaded->getSubMesh(0)->vertexData->vertexDeclaration;
+        EXPECT_NE(declaration->findElementBySemantic(Ogre::VES_POSITION)->getSource(),
+                  declaration->findElementBySemantic(Ogre::VES_TEXTURE_COORDINATES)->getSource());
+        scene.destroyEntity(entity);
+    }
+}
+
+TEST_F(GeneratedModels, LoopsCloseAndOneShotClipsEndWhereTheGameGoesOn)
+{
+    // Clips the game plays once and then leaves or replaces: they must end in a pose it can stay in.
+    const std::set<std::string> oneShot = {"globus1.mesh:sortir",       "globus2.mesh:sortir",
+                                           "butterfly.mesh:moure",      "start_pimbear1.mesh:caure",
+                                           "start_pimbear2.mesh:caure", "octoboss.mesh:rebre",
+                                           "pajarita.mesh:rebre",       "hat.mesh:rebre",
+                                           "monoculo.mesh:rebre",       "hat.mesh:perdre_elem",
+                                           "monoculo.mesh:perdre_elem"};
+    for (const auto& [meshName, animations] : expectedAnimations())
+    {
+        const Ogre::SkeletonPtr& skeleton = mesh(meshName)->getSkeleton();
+        const float size = mesh(meshName)->getBounds().getSize().length();
+        for (const auto& animation : animations)
+        {
+            const std::string id = meshName + ":" + animation;
+            if (oneShot.count(id))
+                continue;
+            const float length = skeleton->getAnimation(animation)->getLength();
+            EXPECT_LT(poseDistance(poseAt(skeleton, animation, 0), poseAt(skeleton, animation, length)),
+                      size * 0.01f)
+                << id << " jumps when it loops";
+        }
+    }
+    // The balloon pops out into the pose its idle starts from; the butterfly's flutter starts and ends at
+    // rest.
+    for (const char* balloon : {"globus1.mesh", "globus2.mesh"})
+    {
+        const Ogre::SkeletonPtr& skeleton = mesh(balloon)->getSkeleton();
+        const float end = skeleton->getAnimation("sortir")->getLength();
+        EXPECT_LT(poseDistance(poseAt(skeleton, "sortir", end), poseAt(skeleton, "repos", 0)), 0.05f)
+            << balloon;
+    }
+    const Ogre::SkeletonPtr& butterfly = mesh("butterfly.mesh")->getSkeleton();
+    EXPECT_LT(poseDistance(poseAt(butterfly, "moure", 0), poseAt(butterfly, "moure", 1.5f)), 0.05f);
+    // Boss flinches settle back to the body's rest pose, where breathing takes over.
+    for (const char* part : {"octoboss.mesh", "pajarita.mesh", "hat.mesh", "monoculo.mesh"})
+    {
+        const Ogre::SkeletonPtr& skeleton = mesh(part)->getSkeleton();
+        const float end = skeleton->getAnimation("rebre")->getLength();
+        EXPECT_LT(poseDistance(poseAt(skeleton, "rebre", end), poseAt(skeleton, "respirar", 0)), 0.3f)
+            << part;
+    }
+}
+
+TEST_F(GeneratedModels, TimedClipsFitTheGamesTimers)
+{
+    // The intro swaps costumes once "caure" has run 6 s; past 12 s it would swap twice.
+    for (const char* bear : {"start_pimbear1.mesh", "start_pimbear2.mesh"})
+    {
+        const float length = mesh(bear)->getSkeleton()->getAnimation("caure")->getLength();
+        EXPECT_GT(length, 6.0f) << bear;
+        EXPECT_LT(length, 12.0f) << bear;
+    }
+    // The boss flinches for 3 s and expects its hit clip to be over by then.
+    EXPECT_LE(mesh("octoboss.mesh")->getSkeleton()->getAnimation("rebre")->getLength(), 3.0f);
+    // The lost hat and monocle are hidden once their clip completes: by then they must have vanished.
+    for (const char* part : {"hat.mesh", "monoculo.mesh"})
+    {
+        const Ogre::SkeletonPtr& skeleton = mesh(part)->getSkeleton();
+        const float end = skeleton->getAnimation("perdre_elem")->getLength();
+        const auto pose = poseAt(skeleton, "perdre_elem", end);
+        const unsigned short piece =
+            skeleton->getBone(std::string(part) == "hat.mesh" ? "hat" : "monocle")->getHandle();
+        EXPECT_LT(pose[piece].scale.x, 0.05f) << part;
+    }
+}
+
+TEST_F(GeneratedModels, BoundsMatchThePhysicsConventions)
+{
+    struct Expected
+    {
+        const char* mesh;
+        Ogre::Vector3 minimum;
+        Ogre::Vector3 maximum;
+        float tolerance;
+    };
+    const float third = 13.333333f / 2;
+    // Exact sizes where the game's code scales or places by them; tolerant ones where only the look counts.
+    const Expected table[] = {
+        {"box.mesh", {-5, -third, -10}, {5, third, 10}, 0.01f},
+        {"terra.mesh", {-10, -1, -5}, {10, 1, 5}, 0.01f},
+        {"tronc_20.mesh", {-10, -1, -1}, {10, 1, 1}, 0.01f},
+        {"tronc_30.mesh", {-15, -1, -1}, {15, 1, 1}, 0.01f},
+        {"tronc_40.mesh", {-20, -1, -1}, {20, 1, 1}, 0.01f},
+        {"tronc_50.mesh", {-25, -1, -1}, {25, 1, 1}, 0.01f},
+        {"rail.mesh", {-0.5f, -0.3f, -0.3f}, {0.5f, 0.3f, 0.3f}, 0.01f},
+        {"meteor.mesh", {-10, -10, -10}, {10, 10, 10}, 0.7f},
+        {"extrem.mesh", {-0.8f, -0.8f, -0.8f}, {0.8f, 0.8f, 0.8f}, 0.05f},
+    };
+    for (const Expected& e : table)
+    {
+        const Ogre::AxisAlignedBox box = mesh(e.mesh)->getBounds();
+        for (int axis = 0; axis < 3; ++axis)
+        {
+            EXPECT_NEAR(box.getMinimum()[axis], e.minimum[axis], e.tolerance) << e.mesh << " axis " << axis;
+            EXPECT_NEAR(box.getMaximum()[axis], e.maximum[axis], e.tolerance) << e.mesh << " axis " << axis;
+        }
+    }
+
+    // The bear: soles 0.5 world units (at scale 0.07) above the node, 7 units tall, about 4 wide.
+    const Ogre::AxisAlignedBox bear = mesh("Pimbear.mesh")->getBounds();
+    EXPECT_NEAR(bear.getMinimum().y * 0.07f, 0.5f, 0.02f);
+    EXPECT_NEAR(bear.getMaximum().y, 107, 2);
+    EXPECT_NEAR(bear.getSize().x * 0.07f, 4.0f, 0.3f);
+    EXPECT_NEAR(bear.getCenter().x, 0, 0.01f);
+    EXPECT_LT(bear.getMinimum().z, 0);
+    EXPECT_GT(bear.getMaximum().z, 0);
+
+    // The boss's mantle covers the upper half of the hit sphere (radius 15 about (0, 4.17, 0)).
+    const Ogre::AxisAlignedBox boss = mesh("octoboss.mesh")->getBounds();
+    EXPECT_NEAR(boss.getMaximum().y, 4.17f + 15, 0.3f);
+    EXPECT_GE(boss.getMaximum().x, 15 - 0.1f);
+
+    // Models that stand on something have their origin at their feet.
+    for (const char* standing : {"cat.mesh", "butterfly.mesh", "checkpoint.mesh", "bush.mesh", "rock.mesh"})
+        EXPECT_NEAR(mesh(standing)->getBounds().getMinimum().y, 0, 0.2f) << standing;
+    EXPECT_NEAR(mesh("tree.mesh")->getBounds().getMinimum().y, -2, 0.25f);
+    EXPECT_NEAR(mesh("cat.mesh")->getBounds().getSize().y, 2.8f, 0.3f);
+    EXPECT_NEAR(mesh("butterfly.mesh")->getBounds().getSize().x, 20, 2);
+    EXPECT_NEAR(mesh("bird.mesh")->getBounds().getSize().x, 6, 0.5f);
+    // The bird flies toward -Z: its beak is the frontmost point.
+    EXPECT_GT(-mesh("bird.mesh")->getBounds().getMinimum().z, mesh("bird.mesh")->getBounds().getMaximum().z);
+    // Tentacles grow up from their node along +Y.
+    const Ogre::AxisAlignedBox tentacle = mesh("tentacle.mesh")->getBounds();
+    EXPECT_NEAR(tentacle.getMinimum().y, 0, 0.05f);
+    EXPECT_NEAR(tentacle.getMaximum().y, 40, 0.5f);
+    // Balloons float on their own side of the post, their tops 11 to 13 above its foot.
+    const Ogre::AxisAlignedBox left = mesh("globus1.mesh")->getBounds();
+    const Ogre::AxisAlignedBox right = mesh("globus2.mesh")->getBounds();
+    EXPECT_GT(left.getCenter().x, 0.5f);
+    EXPECT_LT(right.getCenter().x, -0.5f);
+    for (const auto& balloon : {left, right})
+    {
+        EXPECT_GE(balloon.getMaximum().y, 11);
+        EXPECT_LE(balloon.getMaximum().y, 13.5f);
+    }
+    // The intro planet's top is its node's origin.
+    EXPECT_NEAR(mesh("start_planeta.mesh")->getBounds().getMaximum().y, 0, 0.1f);
+    EXPECT_NEAR(mesh("start_planeta.mesh")->getBounds().getSize().y, 300, 1);
+}
