@@ -117,13 +117,13 @@ TextureCanvas paintLog(const Colour& tint, float tintAmount, const Colour* band,
                                       c = mix(*band, c, smoothStep(0.06f, 0.08f, std::fabs(v - 0.5f)) * 0.6f);
                                   return c;
                               });
+    // The end discs are parametrised by angle (u) and radius (r).
     rings = canvas.paintRegion(0, 128, 64, 192,
-                               [&](float u, float v)
+                               [&](float u, float r)
                                {
-                                   const float r = std::hypot(u - 0.5f, v - 0.5f) * 2;
-                                   Colour c =
-                                       mix(rgb(0xF0D2A0), rgb(0xC89460),
-                                           0.5f + 0.5f * std::sin(r * 28 + valueNoise(u * 8, v * 8, 72)));
+                                   Colour c = mix(
+                                       rgb(0xF0D2A0), rgb(0xC89460),
+                                       0.5f + 0.5f * std::sin(r * 28 + valueNoise(u * 12, r * 3, 72, 12)));
                                    if (r > 0.86f)
                                        c = mix(rgb(0x5A3A20), tint, tintAmount);
                                    return c;
@@ -181,10 +181,10 @@ void addHardware(ModelOutput& out)
         0, 0, 64, 64,
         [](float u, float v)
         { return mix(rgb(0x8C939E), rgb(0xD6DCE4), 0.5f + 0.5f * std::sin((u * 3 + v) * 9)); });
+    // Discs are parametrised by angle (u) and radius (v).
     const UvRect face = canvas.paintRegion(64, 0, 128, 64,
-                                           [](float u, float v)
+                                           [](float, float r)
                                            {
-                                               const float r = std::hypot(u - 0.5f, v - 0.5f) * 2;
                                                Colour c = r < 0.55f ? rgb(0xE04A3A) : rgb(0xB8BEC8);
                                                if (std::fabs(r - 0.75f) < 0.05f)
                                                    c = rgb(0x6A707A);
