@@ -5,6 +5,7 @@
 //   looks.png       the material swaps the game makes, the skies and clouds
 //   particles.png   every particle template mid-burst with each material the game gives it
 //   gui.png         every overlay picture with its looks side by side
+//   intro.png, stage.png  models together as the intro, a level, the boss and the end scene show them
 // Needs an X display (run it under xvfb-run).
 
 #include <algorithm>
@@ -23,6 +24,7 @@
 #include "contact_sheet.h"
 #include "platform/engine_plugins.h"
 #include "studio.h"
+#include "tableaux.h"
 
 namespace
 {
@@ -97,22 +99,25 @@ void meshSheet(Studio& studio, const std::string& out)
     sheet.save(out + "/meshes.png");
 }
 
-// Frames an animation so that the whole motion stays in view: the bind pose plus every bone's path.
-Ogre::AxisAlignedBox motionBounds(Ogre::Entity* entity, Ogre::SceneNode* node, Ogre::AnimationState* state)
+// Frames an animation so that the whole motion stays in view: the bind pose plus every bone's path. The
+// path is sampled on the mesh's own skeleton (an entity updates its animation only once per frame).
+Ogre::AxisAlignedBox motionBounds(Ogre::Entity* entity, Ogre::SceneNode* node, const std::string& animation)
 {
     Ogre::AxisAlignedBox box = worldBounds(node);
     const float reach = box.getSize().length() * 0.15f;
+    const Ogre::SkeletonPtr& skeleton = entity->getMesh()->getSkeleton();
+    Ogre::Animation* clip = skeleton->getAnimation(animation);
     for (int k = 0; k <= 16; ++k)
     {
-        state->setTimePosition(state->getLength() * static_cast<float>(k) / 16);
-        entity->_updateAnimation();
-        for (unsigned short b = 0; b < entity->getSkeleton()->getNumBones(); ++b)
+        skeleton->reset(true);
+        clip->apply(skeleton.get(), clip->getLength() * static_cast<float>(k) / 16, 1.0f, 1.0f);
+        for (unsigned short b = 0; b < skeleton->getNumBones(); ++b)
         {
-            const Ogre::Vector3 p =
-                node->_getFullTransform() * entity->getSkeleton()->getBone(b)->_getDerivedPosition();
+            const Ogre::Vector3 p = node->_getFullTransform() * skeleton->getBone(b)->_getDerivedPosition();
             box.merge(Ogre::AxisAlignedBox(p - reach, p + reach));
         }
     }
+    skeleton->reset(true);
     return box;
 }
 
@@ -139,7 +144,7 @@ void animationSheet(Studio& studio, const std::string& out)
             // The intro is framed as the intro's camera frames it (its arrangement is baked in).
             const bool intro = name.rfind("start_", 0) == 0;
             const Ogre::AxisAlignedBox box =
-                intro ? Ogre::AxisAlignedBox() : motionBounds(entity, node, state);
+                intro ? Ogre::AxisAlignedBox() : motionBounds(entity, node, animation);
             for (float moment : {0.15f, 0.5f, 0.85f})
             {
                 state->setTimePosition(state->getLength() * moment);
@@ -299,6 +304,8 @@ int main(int argc, char** argv)
             animationSheet(studio, outDir);
             looksSheet(studio, outDir);
             particleSheet(studio, outDir);
+            introSheet(studio, outDir);
+            stageSheet(studio, outDir);
             guiSheet(outDir);
             root.destroySceneManager(&studio.scene());
         }

@@ -75,6 +75,10 @@ Ogre::Image Studio::shoot(const Ogre::Vector3& centre, const Ogre::Vector3& dire
     Ogre::Image picture(Ogre::PF_BYTE_RGBA, mWindow.getWidth(), mWindow.getHeight());
     mWindow.copyContentsToMemory(Ogre::Box(0, 0, mWindow.getWidth(), mWindow.getHeight()),
                                  picture.getPixelBox());
+    // Blended particles leave partial alpha in the frame buffer; the picture itself is opaque.
+    Ogre::uchar* pixels = picture.getData();
+    for (size_t i = 3; i < picture.getSize(); i += 4)
+        pixels[i] = 255;
     return picture;
 }
 

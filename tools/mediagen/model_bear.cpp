@@ -193,7 +193,7 @@ void buildGeometry(MeshBuilder& mesh, const BearAtlas& atlas)
         mesh.addEllipsoid(headCentre + eye * (headRadius * 0.9f), Ogre::Vector3(3.2f, 4.3f, 2.6f), atlas.eye,
                           Head, 12, 8, Z.getRotationTo(eye));
         const BearBone arm = side > 0 ? ArmL : ArmR;
-        mesh.addCapsule(Ogre::Vector3(19 * side, 56, 1), Ogre::Vector3(23 * side, 40, 4), 6.2f, atlas.limb,
+        mesh.addCapsule(Ogre::Vector3(19 * side, 56, 1), Ogre::Vector3(24 * side, 37, 4), 6.2f, atlas.limb,
                         arm);
         const BearBone leg = side > 0 ? LegL : LegR;
         mesh.addCapsule(Ogre::Vector3(10 * side, 26, 0), Ogre::Vector3(10 * side, 15.5f, 1), 7.5f, atlas.limb,
@@ -245,8 +245,8 @@ void jumpPose(float t, Pose& pose)
     pose.rotate(Head, X, -10);
     pose.rotate(LegL, X, -40 + 6 * wave(p));
     pose.rotate(LegR, X, 25 - 6 * wave(p));
-    pose.rotate(ArmL, Z, 135 + 8 * wave(p));
-    pose.rotate(ArmR, Z, -135 - 8 * wave(p));
+    pose.rotate(ArmL, Z, 112 + 8 * wave(p));
+    pose.rotate(ArmR, Z, -112 - 8 * wave(p));
 }
 
 void fallPose(float t, float length, Pose& pose)
@@ -254,8 +254,8 @@ void fallPose(float t, float length, Pose& pose)
     const float p = t / length;
     pose.rotate(Body, Z, 5 * wave(p));
     pose.rotate(Head, X, 12);
-    pose.rotate(ArmL, Z, 150 + 22 * wave(p));
-    pose.rotate(ArmR, Z, -150 + 22 * wave(p + 0.5f));
+    pose.rotate(ArmL, Z, 120 + 22 * wave(p));
+    pose.rotate(ArmR, Z, -120 + 22 * wave(p + 0.5f));
     pose.rotate(ArmL, X, 20 * wave(p));
     pose.rotate(ArmR, X, -20 * wave(p));
     pose.rotate(LegL, X, 30 * wave(p));
@@ -286,8 +286,8 @@ void winPose(float t, Pose& pose)
     pose.translate(Body, Ogre::Vector3(0, 7 * hop, 0));
     pose.rotate(Head, X, -12);
     pose.rotate(Head, Z, 8 * wave(p));
-    pose.rotate(ArmL, Z, 150 + 18 * wave(2 * p));
-    pose.rotate(ArmR, Z, -150 + 18 * wave(2 * p));
+    pose.rotate(ArmL, Z, 118 + 15 * wave(2 * p));
+    pose.rotate(ArmR, Z, -118 + 15 * wave(2 * p));
     pose.rotate(LegL, X, -25 * hop);
     pose.rotate(LegR, X, -25 * hop);
     pose.scale(Body, Ogre::Vector3(1, 1 + 0.05f * hop, 1));
@@ -313,7 +313,7 @@ void wavePose(float t, float side, Pose& pose)
     const float p = t / 1.2f;
     pose.rotate(Body, Z, 4 * side);
     pose.rotate(Head, Z, -8 * side);
-    pose.rotate(arm(side), Z, side * (150 + 22 * wave(2 * p)));
+    pose.rotate(arm(side), Z, side * (125 + 25 * wave(2 * p)));
     pose.rotate(arm(side), X, -10);
     pose.rotate(arm(-side), Z, -8 * side);
 }

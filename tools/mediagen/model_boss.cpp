@@ -224,9 +224,11 @@ void addBoss(ModelOutput& out)
     hurt.tint = rgb(0xFF5A5A);
     hurt.emissive = rgb(0x701010);
     out.defineLitMaterial("tex_octoboss_ouch", "tex_octoboss.png", hurt);
+    // The other blink phase flashes pale: lighting cannot brighten past the texture, so it has its own.
+    out.addTexture("tex_octoboss_pale.png", body.tinted(rgb(0xFFFFFF), 0.7f));
     Surface flash;
-    flash.emissive = rgb(0xC8C8C8);
-    out.defineLitMaterial("tex_octoboss_ouch2", "tex_octoboss.png", flash);
+    flash.emissive = rgb(0x505050);
+    out.defineLitMaterial("tex_octoboss_ouch2", "tex_octoboss_pale.png", flash);
 
     TextureCanvas props(128, 128);
     const UvRect black =

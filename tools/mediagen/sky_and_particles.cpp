@@ -257,7 +257,7 @@ particle_system meteor_smoke
         velocity_max 1.5
         time_to_live_min 0.8
         time_to_live_max 1.2
-        colour 0.85 0.85 0.85 0.9
+        colour 0.85 0.85 0.85 0.6
     }
     affector Scaler
     {

@@ -139,6 +139,21 @@ void TextureCanvas::paintAll(const Painter& paint)
     }
 }
 
+TextureCanvas TextureCanvas::tinted(const Colour& colour, float amount) const
+{
+    TextureCanvas copy(mWidth, mHeight);
+    for (int y = 0; y < mHeight; ++y)
+    {
+        for (int x = 0; x < mWidth; ++x)
+        {
+            Colour c = mix(pixel(x, y), colour, amount);
+            c.a = pixel(x, y).a;
+            copy.set(x, y, c);
+        }
+    }
+    return copy;
+}
+
 std::string TextureCanvas::encodePng() const
 {
     Ogre::Image image;

@@ -44,6 +44,8 @@ class TextureCanvas
     void paintAll(const Painter& paint);
 
     Colour pixel(int x, int y) const;
+    // A copy with every pixel moved toward colour by amount (0..1), alpha kept.
+    TextureCanvas tinted(const Colour& colour, float amount) const;
     std::string encodePng() const;
 
   private:
