@@ -135,20 +135,23 @@ void addBird(ModelOutput& out)
 
     MeshBuilder mesh;
     const Ogre::Quaternion backward(Ogre::Degree(180), Y);
-    mesh.addEllipsoid(Ogre::Vector3(0, 0, 0.1f), Ogre::Vector3(0.65f, 0.6f, 1.25f), belly, Body, 16, 10,
+    // A round little body with a big head, so it reads as a bird from the side at three units wide.
+    mesh.addEllipsoid(Ogre::Vector3(0, 0, 0.2f), Ogre::Vector3(0.62f, 0.6f, 0.95f), belly, Body, 16, 10,
                       backward);
-    mesh.addEllipsoid(Ogre::Vector3(0, 0.4f, -1.1f), Ogre::Vector3(0.5f), feathers, Body, 12, 8);
+    mesh.addEllipsoid(Ogre::Vector3(0, 0.55f, -0.85f), Ogre::Vector3(0.55f), feathers, Body, 12, 8);
     mesh.addLathe(
-        Ogre::Vector3(0, 0.35f, -1.5f), Ogre::Vector3(0, 0.3f, -2.3f),
-        [](float t) { return 0.18f * (1 - t); }, beak, Body, 8, 2);
+        Ogre::Vector3(0, 0.5f, -1.3f), Ogre::Vector3(0, 0.42f, -1.9f), [](float t) { return 0.2f * (1 - t); },
+        beak, Body, 8, 2);
     for (float side : {1.0f, -1.0f})
     {
-        mesh.addEllipsoid(Ogre::Vector3(0.3f * side, 0.55f, -1.45f), Ogre::Vector3(0.09f), eye, Body, 6, 4);
-        mesh.addEllipsoid(Ogre::Vector3(1.75f * side, 0.2f, 0.15f), Ogre::Vector3(1.3f, 0.1f, 0.6f), feathers,
-                          side > 0 ? WingL : WingR, 14, 8);
+        mesh.addEllipsoid(Ogre::Vector3(0.33f * side, 0.72f, -1.18f), Ogre::Vector3(0.1f), eye, Body, 6, 4);
+        mesh.addEllipsoid(Ogre::Vector3(1.75f * side, 0.25f, 0.2f), Ogre::Vector3(1.3f, 0.1f, 0.65f),
+                          feathers, side > 0 ? WingL : WingR, 14, 8,
+                          Ogre::Quaternion(Ogre::Degree(12 * side), Y));
     }
-    mesh.addEllipsoid(Ogre::Vector3(0, 0.15f, 1.3f), Ogre::Vector3(0.45f, 0.08f, 0.6f), feathers, Body, 10,
-                      6);
+    // The tail fans out backward and up.
+    mesh.addEllipsoid(Ogre::Vector3(0, 0.3f, 1.3f), Ogre::Vector3(0.5f, 0.08f, 0.6f), feathers, Body, 10, 6,
+                      Ogre::Quaternion(Ogre::Degree(-20), X));
     out.addMesh("bird.mesh", mesh, "bird_tex", "bird.skeleton");
 }
 } // namespace

@@ -126,7 +126,7 @@ void addBushAndRock(ModelOutput& out, const SceneryAtlas& atlas)
 
 void addPlanet(ModelOutput& out)
 {
-    TextureCanvas canvas(512, 256);
+    TextureCanvas canvas(512, 320);
     const UvRect land =
         canvas.paintRegion(0, 0, 512, 256,
                            [](float u, float v)
@@ -141,6 +141,18 @@ void addPlanet(ModelOutput& out)
                                    c = rgb(0xE8C88A);
                                return c;
                            });
+    const UvRect leaves = canvas.paintRegion(
+        0, 256, 64, 320,
+        [](float u, float v) {
+            return mix(rgb(0x2F8A34), rgb(0x7ACC4A), 0.6f * v + 0.4f * fractalNoise(u * 8, v * 8, 114, 2, 8));
+        });
+    const UvRect cap = canvas.paintRegion(
+        64, 256, 128, 320,
+        [](float u, float v)
+        {
+            const bool dot = std::fmod(u * 6, 1.0f) < 0.35f && std::fmod(v * 4, 1.0f) < 0.4f && v > 0.55f;
+            return dot ? rgb(0xFFFFFF) : (v > 0.5f ? rgb(0xE8322E) : rgb(0xF4E8D0));
+        });
     out.addTexture("planeta_tex.png", canvas);
     out.defineLitMaterial("planeta_tex", "planeta_tex.png");
 
@@ -156,6 +168,30 @@ void addPlanet(ModelOutput& out)
     // The poles sit on the rolling axis, so the texture's undistorted middle band is what rolls by.
     mesh.addEllipsoid(centre, Ogre::Vector3(introPlanetRadius), land, 1, 48, 32,
                       Ogre::Quaternion(Ogre::Degree(-90), Ogre::Vector3::UNIT_Z));
+    // Bushes and toadstools on the side facing the camera (-x), low enough to roll past under the runners'
+    // feet and to keep the planet's top the highest point.
+    for (int k = 0; k < 14; ++k)
+    {
+        const float angle = 2 * pi * static_cast<float>(k) / 14 + 0.2f * static_cast<float>(k % 3);
+        const float x = -55.0f - 18.0f * static_cast<float>(k % 3);
+        const float ring = std::sqrt(introPlanetRadius * introPlanetRadius - x * x);
+        const Ogre::Vector3 up =
+            Ogre::Vector3(x, ring * std::cos(angle), ring * std::sin(angle)).normalisedCopy();
+        const Ogre::Vector3 foot = centre + up * introPlanetRadius;
+        if (k % 2 == 0)
+        {
+            addFoliage(mesh, foot + up * 3.0f, 7.0f - static_cast<float>(k % 3), leaves, 1,
+                       static_cast<float>(k));
+        }
+        else
+        {
+            mesh.addLathe(
+                foot - up * 1.0f, foot + up * 5.0f, [](float) { return 1.6f; }, cap, 1, 10, 2);
+            mesh.addLathe(
+                foot + up * 4.0f, foot + up * 9.0f,
+                [](float t) { return 5.0f * std::sqrt(std::max(0.0f, 1 - t * t)); }, cap, 1, 14, 6);
+        }
+    }
     out.addMesh("start_planeta.mesh", mesh, "planeta_tex", "start_planeta.skeleton");
 }
 } // namespace

@@ -108,7 +108,7 @@ Colour TextureCanvas::pixel(int x, int y) const
 
 UvRect TextureCanvas::paintRegion(int x0, int y0, int x1, int y1, const Painter& paint)
 {
-    constexpr float margin = 2.0f;
+    constexpr float margin = 4.0f;
     const float left = static_cast<float>(x0) + margin;
     const float right = static_cast<float>(x1) - margin;
     const float top = static_cast<float>(y0) + margin;

@@ -37,7 +37,7 @@ class TextureCanvas
     int height() const { return mHeight; }
 
     // Paints the pixel rectangle [x0, x1) x [y0, y1) with paint(u, v), u left to right and v bottom to top,
-    // both 0..1 over the rectangle less a margin of two pixels that repeats the edge colours (so filtering
+    // both 0..1 over the rectangle less a margin of four pixels that repeats the edge colours (so filtering
     // never bleeds a neighbour in). Returns the texture coordinates the model must use for it.
     UvRect paintRegion(int x0, int y0, int x1, int y1, const Painter& paint);
     // The whole picture, no margin (skies, clouds, sprites).
