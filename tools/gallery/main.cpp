@@ -14,6 +14,7 @@
 #include <iostream>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -161,12 +162,26 @@ void animationSheet(Studio& studio, const std::string& out)
     sheet.save(out + "/animations.png");
 }
 
+// The picture of a material's first texture, shrunk to fit maxSide. A material without a picture the
+// archive can decode shows as a dark grey square, so one bad entry does not hide the rest of the sheet.
 Ogre::Image texturePicture(const std::string& material, int maxSide)
 {
-    Ogre::MaterialPtr found = Ogre::MaterialManager::getSingleton().getByName(material);
     Ogre::Image picture;
-    const std::string texture = found->getTechnique(0)->getPass(0)->getTextureUnitState(0)->getTextureName();
-    picture.load(texture, group);
+    try
+    {
+        Ogre::MaterialPtr found = Ogre::MaterialManager::getSingleton().getByName(material);
+        Ogre::Pass* pass = found->getTechnique(0)->getPass(0);
+        if (pass->getNumTextureUnitStates() == 0)
+            throw std::runtime_error("no texture");
+        picture.load(pass->getTextureUnitState(0)->getTextureName(), group);
+    }
+    catch (const std::exception& error)
+    {
+        std::cerr << "gallery: " << material << ": " << error.what() << '\n';
+        picture = Ogre::Image(Ogre::PF_BYTE_RGBA, 32, 32);
+        std::fill(picture.getData(), picture.getData() + picture.getSize(), Ogre::uchar(64));
+        return picture;
+    }
     const float scale =
         std::min(1.0f, static_cast<float>(maxSide) /
                            static_cast<float>(std::max(picture.getWidth(), picture.getHeight())));

@@ -28,7 +28,7 @@ const Ogre::Vector3 X = Ogre::Vector3::UNIT_X;
 const Ogre::Vector3 Y = Ogre::Vector3::UNIT_Y;
 const Ogre::Vector3 Z = Ogre::Vector3::UNIT_Z;
 
-const Ogre::Vector3 headCentre(0, 81, 2);
+const Ogre::Vector3 headCentre(0, 81, 0);
 constexpr float headRadius = 24;
 constexpr float soleHeight = 7.1f;
 
@@ -181,19 +181,19 @@ void buildSkeleton(SkeletonBuilder& skeleton)
 
 void buildGeometry(MeshBuilder& mesh, const BearAtlas& atlas)
 {
-    mesh.addEllipsoid(Ogre::Vector3(0, 42, 0), Ogre::Vector3(21.5f, 23, 17.5f), atlas.body, Body, 28, 18);
-    mesh.addEllipsoid(Ogre::Vector3(0, 33, -17), Ogre::Vector3(5.5f, 5.5f, 5.5f), atlas.tail, Body, 12, 8);
-    mesh.addEllipsoid(headCentre, Ogre::Vector3(headRadius, headRadius * 0.96f, headRadius * 0.92f),
+    mesh.addEllipsoid(Ogre::Vector3(0, 42, 0), Ogre::Vector3(21.5f, 23, 16.5f), atlas.body, Body, 28, 18);
+    mesh.addEllipsoid(Ogre::Vector3(0, 33, -14), Ogre::Vector3(4.5f, 4.5f, 4.5f), atlas.tail, Body, 12, 8);
+    mesh.addEllipsoid(headCentre, Ogre::Vector3(headRadius, headRadius * 0.96f, headRadius * 0.88f),
                       atlas.head, Head, 32, 20);
     for (float side : {1.0f, -1.0f})
     {
-        mesh.addEllipsoid(Ogre::Vector3(15.5f * side, 98.5f, -1), Ogre::Vector3(8.5f, 8.5f, 4.5f), atlas.ear,
+        mesh.addEllipsoid(Ogre::Vector3(15.5f * side, 98.5f, -3), Ogre::Vector3(8.5f, 8.5f, 4.5f), atlas.ear,
                           Head, 16, 10, Ogre::Quaternion(Ogre::Degree(-18 * side), Z));
         const Ogre::Vector3 eye = eyeDirection(side);
         mesh.addEllipsoid(headCentre + eye * (headRadius * 0.9f), Ogre::Vector3(3.2f, 4.3f, 2.6f), atlas.eye,
                           Head, 12, 8, Z.getRotationTo(eye));
         const BearBone arm = side > 0 ? ArmL : ArmR;
-        mesh.addCapsule(Ogre::Vector3(19 * side, 56, 1), Ogre::Vector3(24 * side, 37, 4), 6.2f, atlas.limb,
+        mesh.addCapsule(Ogre::Vector3(18 * side, 56, 1), Ogre::Vector3(19.5f * side, 38, 4), 5.6f, atlas.limb,
                         arm);
         const BearBone leg = side > 0 ? LegL : LegR;
         mesh.addCapsule(Ogre::Vector3(10 * side, 26, 0), Ogre::Vector3(10 * side, 15.5f, 1), 7.5f, atlas.limb,
@@ -201,8 +201,8 @@ void buildGeometry(MeshBuilder& mesh, const BearAtlas& atlas)
         mesh.addEllipsoid(Ogre::Vector3(10 * side, soleHeight + 5, 4), Ogre::Vector3(7.5f, 5, 10.5f),
                           atlas.foot, leg, 16, 10);
     }
-    mesh.addEllipsoid(Ogre::Vector3(0, 73.5f, 21), Ogre::Vector3(10.5f, 8, 7.5f), atlas.snout, Head, 18, 12);
-    mesh.addEllipsoid(Ogre::Vector3(0, 78, 28), Ogre::Vector3(4.2f, 3.2f, 2.8f), atlas.nose, Head, 12, 8);
+    mesh.addEllipsoid(Ogre::Vector3(0, 73.5f, 16.5f), Ogre::Vector3(10.5f, 8, 7), atlas.snout, Head, 18, 12);
+    mesh.addEllipsoid(Ogre::Vector3(0, 78, 22.5f), Ogre::Vector3(4.2f, 3.2f, 2.8f), atlas.nose, Head, 12, 8);
 }
 
 // Mirrors a gesture: side +1 uses the bear's left (model +X), -1 its right.
