@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <set>
@@ -297,6 +298,7 @@ int main(int argc, char** argv)
     }
     const std::string gameDir = argv[1];
     const std::string outDir = argv[2];
+    bool failed = false;
     try
     {
         std::filesystem::create_directories(outDir);
@@ -315,13 +317,28 @@ int main(int argc, char** argv)
             Ogre::ResourceGroupManager::getSingleton().addResourceLocation(gameDir + "/media.icl", "Zip");
             Ogre::ResourceGroupManager::getSingleton().initialiseAllResourceGroups();
             Studio studio(root, *window);
-            meshSheet(studio, outDir);
-            animationSheet(studio, outDir);
-            looksSheet(studio, outDir);
-            particleSheet(studio, outDir);
-            introSheet(studio, outDir);
-            stageSheet(studio, outDir);
-            guiSheet(outDir);
+            // Each sheet stands alone: an archive missing some media still gets the others.
+            const std::vector<std::pair<const char*, std::function<void()>>> sheets = {
+                {"meshes", [&] { meshSheet(studio, outDir); }},
+                {"animations", [&] { animationSheet(studio, outDir); }},
+                {"looks", [&] { looksSheet(studio, outDir); }},
+                {"particles", [&] { particleSheet(studio, outDir); }},
+                {"intro", [&] { introSheet(studio, outDir); }},
+                {"stage", [&] { stageSheet(studio, outDir); }},
+                {"gui", [&] { guiSheet(outDir); }}};
+            for (const auto& [name, draw] : sheets)
+            {
+                try
+                {
+                    draw();
+                }
+                catch (const std::exception& error)
+                {
+                    std::cerr << "gallery: no " << name << " sheet: " << error.what() << '\n';
+                    studio.clear();
+                    failed = true;
+                }
+            }
             root.destroySceneManager(&studio.scene());
         }
     }
@@ -330,5 +347,5 @@ int main(int argc, char** argv)
         std::cerr << "gallery: " << error.what() << '\n';
         return 1;
     }
-    return 0;
+    return failed ? 1 : 0;
 }
