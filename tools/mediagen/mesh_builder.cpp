@@ -271,6 +271,8 @@ std::string MeshBuilder::serialise(const std::string& meshName, const std::strin
     mesh->_setBoundingSphereRadius(radius);
 
     Ogre::MeshSerializer().exportMesh(mesh.get(), scratchFile);
+    // A manual mesh that was never loaded does not free its submeshes when it is destroyed.
+    mesh->destroySubMesh(0);
     Ogre::MeshManager::getSingleton().remove(mesh);
     return readFile(scratchFile);
 }

@@ -427,12 +427,12 @@ void addBears(ModelOutput& out)
     TextureCanvas panda(512, 512);
     const BearAtlas atlas = paintBear(brown, false);
     paintBear(panda, true);
-    out.addTexture("Pimbear_tex.png", brown);
-    out.addTexture("PimbearPanda_tex.png", panda);
+    out.addTexture("Pimbear_tex.dds", brown);
+    out.addTexture("PimbearPanda_tex.dds", panda);
     Surface fur;
     fur.specular = 0.05f;
-    out.defineLitMaterial("Pimbear_tex", "Pimbear_tex.png", fur);
-    out.defineLitMaterial("PimbearPanda_tex", "PimbearPanda_tex.png", fur);
+    out.defineLitMaterial("Pimbear_tex", "Pimbear_tex.dds", fur);
+    out.defineLitMaterial("PimbearPanda_tex", "PimbearPanda_tex.dds", fur);
 
     SkeletonBuilder skeleton;
     buildSkeleton(skeleton);

@@ -154,11 +154,11 @@ void addTentacle(ModelOutput& out)
             }
             return c;
         });
-    out.addTexture("tex_tentacle.png", canvas);
-    out.defineLitMaterial("tex_tentacle", "tex_tentacle.png");
+    out.addTexture("tex_tentacle.dds", canvas);
+    out.defineLitMaterial("tex_tentacle", "tex_tentacle.dds");
     Surface far;
     far.tint = rgb(0x7C86D8);
-    out.defineLitMaterial("tex_tentacle_far", "tex_tentacle.png", far);
+    out.defineLitMaterial("tex_tentacle_far", "tex_tentacle.dds", far);
 
     constexpr int segments = 5;
     constexpr float length = 40;
@@ -218,17 +218,17 @@ void addBoss(ModelOutput& out)
     TextureCanvas body(256, 256);
     UvRect mantle, skirt, eye, cheek;
     paintBody(body, mantle, skirt, eye, cheek);
-    out.addTexture("tex_octoboss.png", body);
-    out.defineLitMaterial("tex_octoboss", "tex_octoboss.png");
+    out.addTexture("tex_octoboss.dds", body);
+    out.defineLitMaterial("tex_octoboss", "tex_octoboss.dds");
     Surface hurt;
     hurt.tint = rgb(0xFF5A5A);
     hurt.emissive = rgb(0x701010);
-    out.defineLitMaterial("tex_octoboss_ouch", "tex_octoboss.png", hurt);
+    out.defineLitMaterial("tex_octoboss_ouch", "tex_octoboss.dds", hurt);
     // The other blink phase flashes pale: lighting cannot brighten past the texture, so it has its own.
-    out.addTexture("tex_octoboss_pale.png", body.tinted(rgb(0xFFFFFF), 0.7f));
+    out.addTexture("tex_octoboss_pale.dds", body.tinted(rgb(0xFFFFFF), 0.7f));
     Surface flash;
     flash.emissive = rgb(0x505050);
-    out.defineLitMaterial("tex_octoboss_ouch2", "tex_octoboss_pale.png", flash);
+    out.defineLitMaterial("tex_octoboss_ouch2", "tex_octoboss_pale.dds", flash);
 
     TextureCanvas props(128, 128);
     const UvRect black =
@@ -251,13 +251,13 @@ void addBoss(ModelOutput& out)
                               const float dv = std::fmod(v * 4, 1.0f) - 0.5f;
                               return du * du + dv * dv < 0.06f ? rgb(0xFFFFFF) : rgb(0x2E6FD8);
                           });
-    out.addTexture("boss_props.png", props);
+    out.addTexture("boss_props.dds", props);
     Surface shiny;
     shiny.specular = 0.6f;
     shiny.shininess = 40;
-    out.defineLitMaterial("tex_hat", "boss_props.png");
-    out.defineLitMaterial("tex_monoculo", "boss_props.png", shiny);
-    out.defineLitMaterial("tex_pajarita", "boss_props.png");
+    out.defineLitMaterial("tex_hat", "boss_props.dds");
+    out.defineLitMaterial("tex_monoculo", "boss_props.dds", shiny);
+    out.defineLitMaterial("tex_pajarita", "boss_props.dds");
 
     SkeletonBuilder skeleton;
     buildSkeleton(skeleton);

@@ -256,10 +256,10 @@ void addCats(ModelOutput& out)
 {
     TextureCanvas canvas(256, 256);
     const CatAtlas atlas = paintCat(canvas);
-    out.addTexture("cat_tex.png", canvas);
+    out.addTexture("cat_tex.dds", canvas);
     Surface fur;
     fur.specular = 0.05f;
-    out.defineLitMaterial("cat_tex", "cat_tex.png", fur);
+    out.defineLitMaterial("cat_tex", "cat_tex.dds", fur);
 
     SkeletonBuilder skeleton;
     buildSkeleton(skeleton);

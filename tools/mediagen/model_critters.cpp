@@ -55,12 +55,12 @@ TextureCanvas paintButterfly(const ButterflyColours& colours, UvRect& wing, UvRe
 void addButterfly(ModelOutput& out)
 {
     UvRect wing, body;
-    out.addTexture("butterfly1.png",
+    out.addTexture("butterfly1.dds",
                    paintButterfly({rgb(0xFF9A1E), rgb(0x2A1A10), rgb(0xFFFFFF)}, wing, body));
-    out.addTexture("butterfly2.png",
+    out.addTexture("butterfly2.dds",
                    paintButterfly({rgb(0x4AA8FF), rgb(0x5A2A9A), rgb(0xFFF27A)}, wing, body));
-    out.defineLitMaterial("butterfly1", "butterfly1.png");
-    out.defineLitMaterial("butterfly2", "butterfly2.png");
+    out.defineLitMaterial("butterfly1", "butterfly1.dds");
+    out.defineLitMaterial("butterfly2", "butterfly2.dds");
 
     constexpr float bodyHeight = 0.6f;
     SkeletonBuilder skeleton;
@@ -115,8 +115,8 @@ void addBird(ModelOutput& out)
         [](float, float v) { return mix(rgb(0xF8F4EC), rgb(0x2F6FC8), smoothStep(0.45f, 0.65f, v)); });
     const UvRect beak = canvas.paintRegion(0, 64, 64, 128, [](float, float) { return rgb(0xFFA020); });
     const UvRect eye = canvas.paintRegion(64, 64, 128, 128, [](float, float) { return rgb(0x101010); });
-    out.addTexture("bird_tex.png", canvas);
-    out.defineLitMaterial("bird_tex", "bird_tex.png");
+    out.addTexture("bird_tex.dds", canvas);
+    out.defineLitMaterial("bird_tex", "bird_tex.dds");
 
     SkeletonBuilder skeleton;
     skeleton.addBone("root", -1, Ogre::Vector3::ZERO);

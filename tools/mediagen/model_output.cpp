@@ -63,7 +63,7 @@ void ModelOutput::addParticleScript(const std::string& script)
 
 void ModelOutput::addTexture(const std::string& fileName, const TextureCanvas& canvas)
 {
-    mMedia.addArchiveFile(fileName, canvas.encodePng());
+    mMedia.addArchiveFile(fileName, canvas.encodeDds());
 }
 
 void ModelOutput::addSkeleton(const std::string& name, const SkeletonBuilder& skeleton)

@@ -53,8 +53,8 @@ void addBox(ModelOutput& out)
                                const float r = std::hypot(u - 0.5f, v - 0.5f);
                                return mix(rgb(0xDDB07A), rgb(0xA87040), 0.5f + 0.5f * std::sin(r * 60));
                            });
-    out.addTexture("box_tex.png", canvas);
-    out.defineLitMaterial("box_tex", "box_tex.png");
+    out.addTexture("box_tex.dds", canvas);
+    out.defineLitMaterial("box_tex", "box_tex.dds");
     MeshBuilder mesh;
     const float halfHeight = 13.333333f / 2;
     mesh.addBox(Ogre::Vector3(-5, -halfHeight, -10), Ogre::Vector3(5, halfHeight, 10),
@@ -94,8 +94,8 @@ void addGround(ModelOutput& out)
                                    c = rgb(0xFFF07A);
                                return c;
                            });
-    out.addTexture("terra_tex.png", canvas);
-    out.defineLitMaterial("terra_tex", "terra_tex.png");
+    out.addTexture("terra_tex.dds", canvas);
+    out.defineLitMaterial("terra_tex", "terra_tex.dds");
     MeshBuilder mesh;
     mesh.addBox(Ogre::Vector3(-10, -1, -5), Ogre::Vector3(10, 1, 5), {front, front, front, top, front, front},
                 0);
@@ -136,14 +136,14 @@ void addLogs(ModelOutput& out)
     UvRect bark, rings;
     const Colour pale = rgb(0xF4EBD0);
     const Colour none = rgb(0x000000);
-    out.addTexture("tronc.png", paintLog(none, 0, nullptr, bark, rings));
-    out.addTexture("tronc0.png", paintLog(none, 0, &pale, bark, rings));
+    out.addTexture("tronc.dds", paintLog(none, 0, nullptr, bark, rings));
+    out.addTexture("tronc0.dds", paintLog(none, 0, &pale, bark, rings));
     const Colour red = rgb(0xFF6A20);
     const Colour blue = rgb(0x3A7CFF);
-    out.addTexture("tronc1.png", paintLog(red, 0.45f, &red, bark, rings));
-    out.addTexture("tronc2.png", paintLog(blue, 0.45f, &blue, bark, rings));
+    out.addTexture("tronc1.dds", paintLog(red, 0.45f, &red, bark, rings));
+    out.addTexture("tronc2.dds", paintLog(blue, 0.45f, &blue, bark, rings));
     for (const char* name : {"tronc", "tronc0", "tronc1", "tronc2"})
-        out.defineLitMaterial(name, std::string(name) + ".png");
+        out.defineLitMaterial(name, std::string(name) + ".dds");
 
     for (int length : {20, 30, 40, 50})
     {
@@ -195,12 +195,12 @@ void addHardware(ModelOutput& out)
     const UvRect rail = canvas.paintRegion(
         64, 64, 128, 128,
         [](float u, float) { return mix(rgb(0x5A616C), rgb(0xA8B0BC), 0.5f + 0.5f * std::cos(u * 2 * pi)); });
-    out.addTexture("metal_parts.png", canvas);
+    out.addTexture("metal_parts.dds", canvas);
     Surface metal;
     metal.specular = 0.5f;
     metal.shininess = 30;
     for (const char* name : {"eix_tex", "eix_mov_tex", "rail_tex", "extrem_tex"})
-        out.defineLitMaterial(name, "metal_parts.png", metal);
+        out.defineLitMaterial(name, "metal_parts.dds", metal);
 
     auto hub = [&](MeshBuilder& mesh)
     {

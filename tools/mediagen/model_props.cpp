@@ -51,14 +51,14 @@ TextureCanvas paintMeteor(const Colour& crust, const Colour& glow, const Colour&
 
 void addMeteor(ModelOutput& out)
 {
-    out.addTexture("meteor_tex.png", paintMeteor(rgb(0x4A2E22), rgb(0xFF6A10), rgb(0xFFE070)));
-    out.addTexture("green_meteor_tex.png", paintMeteor(rgb(0x203A26), rgb(0x38E060), rgb(0xD8FFB0)));
+    out.addTexture("meteor_tex.dds", paintMeteor(rgb(0x4A2E22), rgb(0xFF6A10), rgb(0xFFE070)));
+    out.addTexture("green_meteor_tex.dds", paintMeteor(rgb(0x203A26), rgb(0x38E060), rgb(0xD8FFB0)));
     Surface molten;
     molten.emissive = rgb(0x3A1400);
-    out.defineLitMaterial("meteor_tex", "meteor_tex.png", molten);
+    out.defineLitMaterial("meteor_tex", "meteor_tex.dds", molten);
     Surface glowing;
     glowing.emissive = rgb(0x0C3A14);
-    out.defineLitMaterial("green_meteor_tex", "green_meteor_tex.png", glowing);
+    out.defineLitMaterial("green_meteor_tex", "green_meteor_tex.dds", glowing);
 
     MeshBuilder mesh;
     mesh.addSurface(
@@ -86,10 +86,10 @@ void addCheckpoint(ModelOutput& out)
         64, 64, 128, 128,
         [](float u, float v)
         { return scaled(rgb(0x9AA0A8), 0.85f + 0.3f * fractalNoise(u * 10, v * 4, 91, 3, 10)); });
-    out.addTexture("checkpoint_tex.png", canvas);
+    out.addTexture("checkpoint_tex.dds", canvas);
     Surface painted;
     painted.specular = 0.3f;
-    out.defineLitMaterial("checkpoint_tex", "checkpoint_tex.png", painted);
+    out.defineLitMaterial("checkpoint_tex", "checkpoint_tex.dds", painted);
 
     MeshBuilder mesh;
     mesh.addLathe(
@@ -183,11 +183,11 @@ void addBalloons(ModelOutput& out)
             [&](float, float v) { return mix(scaled(colour, 0.75f), mix(colour, rgb(0xFFFFFF), 0.25f), v); });
         string = canvas.paintRegion(0, 48, 64, 64, [](float, float) { return rgb(0xF8F8F8); });
         const std::string name = "globus" + std::to_string(player);
-        out.addTexture(name + ".png", canvas);
+        out.addTexture(name + ".dds", canvas);
         Surface glossy;
         glossy.specular = 0.8f;
         glossy.shininess = 60;
-        out.defineLitMaterial(name, name + ".png", glossy);
+        out.defineLitMaterial(name, name + ".dds", glossy);
     }
     addBalloon(out, "globus1", 1, rubber, string);
     addBalloon(out, "globus2", -1, rubber, string);

@@ -153,8 +153,8 @@ void addPlanet(ModelOutput& out)
             const bool dot = std::fmod(u * 6, 1.0f) < 0.35f && std::fmod(v * 4, 1.0f) < 0.4f && v > 0.55f;
             return dot ? rgb(0xFFFFFF) : (v > 0.5f ? rgb(0xE8322E) : rgb(0xF4E8D0));
         });
-    out.addTexture("planeta_tex.png", canvas);
-    out.defineLitMaterial("planeta_tex", "planeta_tex.png");
+    out.addTexture("planeta_tex.dds", canvas);
+    out.defineLitMaterial("planeta_tex", "planeta_tex.dds");
 
     const Ogre::Vector3 centre(0, -introPlanetRadius, 0);
     SkeletonBuilder skeleton;
@@ -200,8 +200,8 @@ void addScenery(ModelOutput& out)
 {
     TextureCanvas canvas(256, 256);
     const SceneryAtlas atlas = paintScenery(canvas);
-    out.addTexture("tree_tex.png", canvas);
-    out.defineLitMaterial("tree_tex", "tree_tex.png");
+    out.addTexture("tree_tex.dds", canvas);
+    out.defineLitMaterial("tree_tex", "tree_tex.dds");
     addTree(out, atlas);
     addBushAndRock(out, atlas);
     addPlanet(out);

@@ -90,16 +90,16 @@ TextureCanvas paintCloud(const Colour& top, const Colour& bottom, float squash, 
 
 void addSky(ModelOutput& out)
 {
-    out.addTexture("cel.png", paintSky(1024, 768));
-    out.addTexture("wcel.png", paintSky(1280, 800));
-    out.defineMaterials(unlitMaterial("cel", "cel.png", true) + unlitMaterial("wcel", "wcel.png", true));
+    out.addTexture("cel.dds", paintSky(1024, 768));
+    out.addTexture("wcel.dds", paintSky(1280, 800));
+    out.defineMaterials(unlitMaterial("cel", "cel.dds", true) + unlitMaterial("wcel", "wcel.dds", true));
 
-    out.addTexture("cloud1.png", paintCloud(rgb(0xFFFFFF), rgb(0xC8D8E8), 1, 131));
-    out.addTexture("cloud2.png", paintCloud(rgb(0xF4F8FF), rgb(0xAFC2D8), 1.15f, 132));
-    out.addTexture("cloud3.png", paintCloud(rgb(0x8A8F9E), rgb(0x3E4250), 0.5f, 133));
-    out.defineMaterials(unlitMaterial("cloud1", "cloud1.png", false) +
-                        unlitMaterial("cloud2", "cloud2.png", false) +
-                        unlitMaterial("cloud3", "cloud3.png", false));
+    out.addTexture("cloud1.dds", paintCloud(rgb(0xFFFFFF), rgb(0xC8D8E8), 1, 131));
+    out.addTexture("cloud2.dds", paintCloud(rgb(0xF4F8FF), rgb(0xAFC2D8), 1.15f, 132));
+    out.addTexture("cloud3.dds", paintCloud(rgb(0x8A8F9E), rgb(0x3E4250), 0.5f, 133));
+    out.defineMaterials(unlitMaterial("cloud1", "cloud1.dds", false) +
+                        unlitMaterial("cloud2", "cloud2.dds", false) +
+                        unlitMaterial("cloud3", "cloud3.dds", false));
 
     // A far backdrop of hills for levels, twice as wide as high, transparent above the hills.
     TextureCanvas hills(512, 256);
@@ -112,8 +112,8 @@ void addSky(ModelOutput& out)
             c.a = smoothStep(ridge + 0.01f, ridge - 0.01f, v);
             return c;
         });
-    out.addTexture("deco_hills.png", hills);
-    out.defineMaterials(unlitMaterial("deco_hills", "deco_hills.png", false));
+    out.addTexture("deco_hills.dds", hills);
+    out.defineMaterials(unlitMaterial("deco_hills", "deco_hills.dds", false));
 }
 
 // Sprites, all white-hot in the middle and fading to transparent at the rim.
@@ -278,16 +278,16 @@ void addParticleMaterials(ModelOutput& out)
 {
     const Colour playerOne = rgb(0xFF7A1E);
     const Colour playerTwo = rgb(0x3A8CFF);
-    out.addTexture("spark_p1.png", paintSparkle(playerOne));
-    out.addTexture("spark_p2.png", paintSparkle(playerTwo));
-    out.addTexture("chip_p1.png", paintChip(playerOne));
-    out.addTexture("chip_p2.png", paintChip(playerTwo));
-    out.addTexture("smoke_puff.png", paintPuff());
-    out.defineMaterials(unlitMaterial("platf_particle1", "spark_p1.png", false) +
-                        unlitMaterial("platf_particle1b", "spark_p2.png", false) +
-                        unlitMaterial("platf_particle2", "chip_p1.png", false) +
-                        unlitMaterial("platf_particle2b", "chip_p2.png", false) +
-                        unlitMaterial("smoke_puff", "smoke_puff.png", false));
+    out.addTexture("spark_p1.dds", paintSparkle(playerOne));
+    out.addTexture("spark_p2.dds", paintSparkle(playerTwo));
+    out.addTexture("chip_p1.dds", paintChip(playerOne));
+    out.addTexture("chip_p2.dds", paintChip(playerTwo));
+    out.addTexture("smoke_puff.dds", paintPuff());
+    out.defineMaterials(unlitMaterial("platf_particle1", "spark_p1.dds", false) +
+                        unlitMaterial("platf_particle1b", "spark_p2.dds", false) +
+                        unlitMaterial("platf_particle2", "chip_p1.dds", false) +
+                        unlitMaterial("platf_particle2b", "chip_p2.dds", false) +
+                        unlitMaterial("smoke_puff", "smoke_puff.dds", false));
 }
 } // namespace
 

@@ -26,7 +26,8 @@ float valueNoise(float x, float y, std::uint32_t seed, int periodX = 0);
 // Sum of octaves of value noise, 0..1.
 float fractalNoise(float x, float y, std::uint32_t seed, int octaves, int periodX = 0);
 
-// An RGBA picture painted pixel by pixel and written as PNG.
+// An RGBA picture painted pixel by pixel and written as an uncompressed DDS file, which the engine reads
+// by itself (no image codec plugin; the archive's deflate compresses it).
 class TextureCanvas
 {
   public:
@@ -46,7 +47,7 @@ class TextureCanvas
     Colour pixel(int x, int y) const;
     // A copy with every pixel moved toward colour by amount (0..1), alpha kept.
     TextureCanvas tinted(const Colour& colour, float amount) const;
-    std::string encodePng() const;
+    std::string encodeDds() const;
 
   private:
     void set(int x, int y, const Colour& c);
