@@ -106,7 +106,7 @@ void meshSheet(Studio& studio, const std::string& out)
 Ogre::AxisAlignedBox motionBounds(Ogre::Entity* entity, Ogre::SceneNode* node, const std::string& animation)
 {
     Ogre::AxisAlignedBox box = worldBounds(node);
-    const float reach = box.getSize().length() * 0.15f;
+    const float reach = box.getSize().length() * 0.3f;
     const Ogre::SkeletonPtr& skeleton = entity->getMesh()->getSkeleton();
     Ogre::Animation* clip = skeleton->getAnimation(animation);
     for (int k = 0; k <= 16; ++k)

@@ -68,17 +68,17 @@ void addButterfly(ModelOutput& out)
     skeleton.addBone("body", Root, Ogre::Vector3(0, bodyHeight, 0));
     skeleton.addBone("wing_l", Body, Ogre::Vector3(0.3f, bodyHeight, 0));
     skeleton.addBone("wing_r", Body, Ogre::Vector3(-0.3f, bodyHeight, 0));
-    // 1.5 s: six beats while it rises about 9 units and circles, then it settles back with its wings
+    // 1.5 s: five beats while it rises about 9 units and circles, then it settles back with its wings
     // folded up, the pose it rests in until a player comes near again.
     skeleton.addAnimation("moure", 1.5f, 40,
                           [](float t, Pose& pose)
                           {
                               const float s = t / 1.5f;
                               const float flight = std::sin(pi * s);
-                              const float beat = std::fabs(std::cos(6 * pi * s));
+                              const float spread = std::fabs(std::sin(5 * pi * s));
                               const float folded = 85;
-                              const float open = folded - 100 * (1 - beat) * smoothStep(0, 0.08f, s) *
-                                                              smoothStep(1.0f, 0.9f, s);
+                              const float open =
+                                  folded - 100 * spread * smoothStep(0, 0.08f, s) * smoothStep(1.0f, 0.9f, s);
                               pose.translate(Body, Ogre::Vector3(4 * std::sin(2 * pi * s), 9 * flight,
                                                                  3 * (1 - std::cos(2 * pi * s))));
                               pose.rotate(Body, Y, 40 * std::sin(2 * pi * s));
