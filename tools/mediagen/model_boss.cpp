@@ -231,18 +231,17 @@ void addBoss(ModelOutput& out)
     out.defineLitMaterial("tex_octoboss_ouch2", "tex_octoboss_pale.dds", flash);
 
     TextureCanvas props(128, 128);
-    const UvRect black =
-        props.paintRegion(0, 0, 64, 64,
-                          [](float u, float v)
-                          { return scaled(rgb(0x26222E), 0.9f + 0.2f * fractalNoise(u * 6, v * 6, 41, 2)); });
+    const UvRect black = props.paintRegion(
+        0, 0, 64, 64,
+        [](float u, float v)
+        { return scaled(rgb(0x26222E), 0.9f + 0.2f * fractalNoise(u * 6, v * 6, 41, 2, 6)); });
     const UvRect band = props.paintRegion(
         64, 0, 128, 64,
         [](float, float v) { return std::fabs(v - 0.5f) > 0.38f ? rgb(0xF2C94C) : rgb(0xD8283A); });
-    const UvRect gold =
-        props.paintRegion(0, 64, 64, 128,
-                          [](float u, float v) {
-                              return mix(rgb(0xF8E08A), rgb(0xB8862A), 0.5f + 0.5f * std::sin((u + v) * 12));
-                          });
+    const UvRect gold = props.paintRegion(
+        0, 64, 64, 128,
+        [](float u, float v)
+        { return mix(rgb(0xF8E08A), rgb(0xB8862A), 0.5f + 0.5f * std::sin(6.2831853f * (2 * u + v))); });
     const UvRect dots =
         props.paintRegion(64, 64, 128, 128,
                           [](float u, float v)

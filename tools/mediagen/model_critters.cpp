@@ -106,10 +106,10 @@ void addButterfly(ModelOutput& out)
 void addBird(ModelOutput& out)
 {
     TextureCanvas canvas(128, 128);
-    const UvRect feathers =
-        canvas.paintRegion(0, 0, 64, 64,
-                           [](float u, float v)
-                           { return mix(rgb(0x2F6FC8), rgb(0x5AA0F0), v * 0.6f + 0.2f * std::sin(u * 30)); });
+    const UvRect feathers = canvas.paintRegion(
+        0, 0, 64, 64,
+        [](float u, float v)
+        { return mix(rgb(0x2F6FC8), rgb(0x5AA0F0), v * 0.6f + 0.2f * std::sin(6.2831853f * 5 * u)); });
     const UvRect belly = canvas.paintRegion(
         64, 0, 128, 64,
         [](float, float v) { return mix(rgb(0xF8F4EC), rgb(0x2F6FC8), smoothStep(0.45f, 0.65f, v)); });

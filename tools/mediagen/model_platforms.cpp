@@ -180,7 +180,7 @@ void addHardware(ModelOutput& out)
     const UvRect steel = canvas.paintRegion(
         0, 0, 64, 64,
         [](float u, float v)
-        { return mix(rgb(0x8C939E), rgb(0xD6DCE4), 0.5f + 0.5f * std::sin((u * 3 + v) * 9)); });
+        { return mix(rgb(0x8C939E), rgb(0xD6DCE4), 0.5f + 0.5f * std::sin(6.2831853f * 2 * u + 9 * v)); });
     // Discs are parametrised by angle (u) and radius (v).
     const UvRect face = canvas.paintRegion(64, 0, 128, 64,
                                            [](float, float r)

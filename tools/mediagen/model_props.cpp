@@ -77,11 +77,10 @@ void addCheckpoint(ModelOutput& out)
     const UvRect stripes = canvas.paintRegion(
         0, 0, 64, 128,
         [](float u, float v) { return std::fmod(v * 8 + u, 1.0f) < 0.5f ? rgb(0xF4F4F4) : rgb(0xE03A3A); });
-    const UvRect gold =
-        canvas.paintRegion(64, 0, 128, 64,
-                           [](float u, float v) {
-                               return mix(rgb(0xFFE89A), rgb(0xD09A20), 0.5f + 0.5f * std::sin((u + v) * 9));
-                           });
+    const UvRect gold = canvas.paintRegion(
+        64, 0, 128, 64,
+        [](float u, float v)
+        { return mix(rgb(0xFFE89A), rgb(0xD09A20), 0.5f + 0.5f * std::sin(6.2831853f * u + 9 * v)); });
     const UvRect stone = canvas.paintRegion(
         64, 64, 128, 128,
         [](float u, float v)

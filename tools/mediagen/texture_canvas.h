@@ -40,6 +40,8 @@ class TextureCanvas
     // Paints the pixel rectangle [x0, x1) x [y0, y1) with paint(u, v), u left to right and v bottom to top,
     // both 0..1 over the rectangle less a margin of four pixels that repeats the edge colours (so filtering
     // never bleeds a neighbour in). Returns the texture coordinates the model must use for it.
+    // Round parts wrap at u = 0 and 1 (on most of them that seam faces the camera), so their painters
+    // must repeat in u: periodic noise (periodX) and whole turns of sines.
     UvRect paintRegion(int x0, int y0, int x1, int y1, const Painter& paint);
     // The whole picture, no margin (skies, clouds, sprites).
     void paintAll(const Painter& paint);
