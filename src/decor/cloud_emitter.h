@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+#include "world/decoracio.h"
+
+namespace Ogre
+{
+class SceneNode;
+}
+
+// A row of clouds drifting towards -x over `length` units starting at `origin`, at four slightly different
+// speeds. A cloud that has drifted past the far end jumps back to the origin once the camera is more than
+// 100 units away from it, so nobody sees it jump.
+class CloudEmitter : public Decoracio
+{
+  public:
+    // length in world units; scale of each cloud billboard; speed in units per second; spacing in units
+    // between clouds at that speed (the row holds trunc(length / speed / spacing) clouds).
+    CloudEmitter(const Ogre::Vector3& origin, int length, const std::string& material, double scale,
+                 double speed, double spacing);
+    void update(const std::vector<Ogre::Vector3>& playerPositions, double frameTime) override;
+
+  private:
+    Ogre::Vector3 homeOf(std::size_t index) const;
+
+    Ogre::Vector3 mOrigin;
+    int mDirection = -1;
+    int mLength;
+    double mSpacing;
+    double mSpeed;
+    std::vector<Ogre::SceneNode*> mClouds;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "world/decoracio.h"
+
+// Still scenery placed by the level file. Neither moves: update does nothing.
+
+// A mesh, scaled uniformly.
+class StaticDecor : public Decoracio
+{
+  public:
+    StaticDecor(const Ogre::Vector3& position, float scale, const std::string& mesh);
+    void update(const std::vector<Ogre::Vector3>& playerPositions, double frameTime) override;
+};
+
+// A picture on a camera-facing billboard: `size` units wide, as high as the picture's proportions say.
+class Static2dDecor : public Decoracio
+{
+  public:
+    Static2dDecor(const Ogre::Vector3& position, float size, const std::string& material);
+    void update(const std::vector<Ogre::Vector3>& playerPositions, double frameTime) override;
+};
