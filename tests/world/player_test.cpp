@@ -10,6 +10,7 @@
 #include "platform/headless_engine.h"
 #include "support/stand_in_media.h"
 #include "world/animation_blender.h"
+#include "world/bad_ball.h"
 #include "world/enemic.h"
 #include "world/physics.h"
 #include "world/player.h"
@@ -42,6 +43,9 @@ class PlayerTest : public ::testing::Test
   protected:
     void SetUp() override
     {
+        // The meteors' smoke needs time controllers, which the headless engine does not make.
+        if (!Ogre::ControllerManager::getSingletonPtr())
+            controllers = std::make_unique<Ogre::ControllerManager>();
         standin::provideWorldMedia(engine);
         theSceneManager = &engine.sceneManager();
         thePhysicsWorld = world.get();
@@ -50,6 +54,8 @@ class PlayerTest : public ::testing::Test
     {
         players.clear();
         Enemic::deleteAll();
+        theSceneManager->clearScene();
+        controllers.reset();
         theSceneManager = nullptr;
         thePhysicsWorld = nullptr;
     }
@@ -92,6 +98,7 @@ class PlayerTest : public ::testing::Test
     b2Vec2 velocity(const Player& player) const { return player.feetBody()->GetLinearVelocity(); }
 
     platform::HeadlessEngine engine;
+    std::unique_ptr<Ogre::ControllerManager> controllers;
     std::unique_ptr<b2World> world{physics::createWorld()};
     std::vector<std::unique_ptr<Player>> players;
 };
@@ -301,6 +308,25 @@ TEST_F(PlayerTest, AMeteorKnocksThePlayerOutUntilItRespawns)
         EXPECT_EQ(filter.groupIndex, -2);
     }
     EXPECT_EQ(player.blender().getAnimationName(), "respirar");
+}
+
+TEST_F(PlayerTest, ALevelMeteorFlyingIntoThePlayerKnocksItOut)
+{
+    Player& player = addPlayer(0, 3);
+    addPlank(0, 0, 20);
+    run(0.5f);
+    // One meteor at a time from 30 units to the left on screen, flying level towards the player.
+    auto* launcher = new BadBall(Ogre::Vector3(30, 4.5f, -50), false, false, -40.0, 0.0, 2.0, 2.0, 0.0);
+    int frames = 0;
+    while (!player.isKnockedOut() && frames++ < 60)
+    {
+        player.update(frame, 0, false);
+        launcher->update(frame);
+        physics::step(*world, frame);
+    }
+    EXPECT_TRUE(player.isKnockedOut());
+    // Reached when the meteor's centre enters the bear's box, some 28 units into its flight.
+    EXPECT_NEAR(frames * frame, 28.0f / 40.0f, 0.1f);
 }
 
 TEST_F(PlayerTest, TwoPlayersWalkThroughEachOther)
