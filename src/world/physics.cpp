@@ -26,7 +26,18 @@ b2Fixture* addFixture(b2Body& body, const b2Shape& shape, const FixtureMaterial&
     def.density = material.density;
     def.friction = material.friction;
     def.restitution = material.restitution;
-    return body.CreateFixture(&def);
+    b2Fixture* fixture = body.CreateFixture(&def);
+    // The older Box2D gave a dynamic body without density a mass of 1; this one leaves it massless, which
+    // the solver treats as immovable (a player's torso of density 0 would pin the whole player in place).
+    if (body.GetType() == b2_dynamicBody && body.GetMass() <= 0.0f)
+    {
+        b2MassData unitMass;
+        unitMass.mass = 1.0f;
+        unitMass.center.SetZero();
+        unitMass.I = 0.0f;
+        body.SetMassData(&unitMass);
+    }
+    return fixture;
 }
 } // namespace
 

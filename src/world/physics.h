@@ -21,6 +21,8 @@
 //   b2WeldJointDef (always rigid)   -> stiffness 0, the default, keeps it rigid                (weldBodies)
 //   void* user data                 -> b2BodyUserData / b2FixtureUserData; unused here
 //   global restitution threshold    -> b2FixtureDef::restitutionThreshold, default 1 unit/s as before
+//   dynamic body of density 0: mass 1 -> mass 0, which the solver treats as immovable; addCircle and
+//                                         addBox give such a body mass 1 again
 // Unchanged: Step, CreateBody, DestroyBody, CreateJoint, CreateFixture, SetTransform, Set/GetLinearVelocity
 // and Set/GetAngularVelocity (setting a non-zero value wakes the body), GetPosition, GetAngle,
 // GetContactList with b2ContactEdge::next, b2Contact::IsTouching, GetFixtureA/B, SetFilterData,
@@ -59,7 +61,8 @@ struct FixtureMaterial
 };
 
 // The body's only fixture: a circle of radius (units) centred on the body, or a box of the given
-// half-extents centred on the body. The body owns the fixture.
+// half-extents centred on the body. The body owns the fixture. A dynamic body left without mass (density 0)
+// gets a mass of 1 and no rotational inertia.
 b2Fixture* addCircle(b2Body& body, float radius, const FixtureMaterial& material);
 b2Fixture* addBox(b2Body& body, float halfWidth, float halfHeight, const FixtureMaterial& material);
 

@@ -39,15 +39,4 @@ TEST(StandInMediaTest, WorldAssetsCarryTheirAnimationsAndBounds)
     EXPECT_NO_THROW(scene.createParticleSystem("smoke", "meteor_smoke"));
 }
 
-// Several engines in one process (one per test) must each get their own stand-ins.
-TEST(StandInMediaTest, CanBeProvidedAgainAfterAnEngineIsGone)
-{
-    for (int i = 0; i < 2; ++i)
-    {
-        platform::HeadlessEngine engine;
-        standin::provideWorldMedia(engine);
-        EXPECT_NO_THROW(engine.sceneManager().createEntity("Pimbear.mesh"));
-    }
-}
-
 } // namespace
