@@ -41,23 +41,6 @@ class SlidingPlatformTest : public LevelObjectsTest
     }
 };
 
-TEST_F(SlidingPlatformTest, DigitsFollowTheKeypad)
-{
-    const std::pair<char, b2Vec2> digits[] = {{'8', {0, 1}},
-                                              {'2', {0, -1}},
-                                              {'4', {1, 0}},
-                                              {'6', {-1, 0}},
-                                              {'9', {-0.7071f, 0.7071f}},
-                                              {'1', {0.7071f, -0.7071f}},
-                                              {'x', {0, 1}}};
-    for (const auto& [digit, direction] : digits)
-    {
-        const b2Vec2 actual = SlidingPlatform::digitDirection(digit);
-        EXPECT_NEAR(actual.x, direction.x, 1e-4) << digit;
-        EXPECT_NEAR(actual.y, direction.y, 1e-4) << digit;
-    }
-}
-
 TEST_F(SlidingPlatformTest, StraightRunKeepsFullSpeedAcrossTheJoint)
 {
     const Track track = ride(makeShuttle("44", 5.0), 6.0f);
