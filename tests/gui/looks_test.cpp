@@ -126,7 +126,8 @@ TEST_F(ToolkitTest, AThousandMenusComeAndGoWithoutLeaks)
                 window->createButton(name, "play", 60, 30, position(TOP, 0, 10), true)->panel->getName());
         panels.insert(window->panel->getName());
         manager->selectButton(1);
-        window->hide(true, 300); // destroyed mid-fade
+        manager->getNextEvent();
+        window->hide(true, 300); // destroyed mid-fade, with events pending
         clock->advance(100);
         manager->update();
         manager->destroyAllWindows();
@@ -134,6 +135,8 @@ TEST_F(ToolkitTest, AThousandMenusComeAndGoWithoutLeaks)
             materialsAfterFirst = materialCount();
     }
     EXPECT_EQ(overlayCount(), overlaysBefore);
+    EXPECT_EQ(manager->getNextEvent(), nullptr);
+    EXPECT_EQ(manager->getCurrentEvent().source, nullptr) << "no pointer to a destroyed button";
     EXPECT_EQ(materialCount(), materialsAfterFirst) << "clones are reused by name";
     for (const std::string& panel : panels)
         EXPECT_FALSE(Ogre::OverlayManager::getSingleton().hasOverlayElement(panel)) << panel;
