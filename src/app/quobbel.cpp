@@ -8,6 +8,7 @@
 #include "app/scene_loop.h"
 #include "core/access_points.h"
 #include "core/scene.h"
+#include "gui/button_manager.h"
 #include "input/input_state.h"
 #include "platform/engine_plugins.h"
 #include "platform/window_events.h"
@@ -21,6 +22,10 @@ Quobbel::Quobbel(const std::string& base)
     openWindow();
     registerResources();
     thePhysicsWorld = physics::createWorld();
+    // The text style names a font that is never drawn (no button carries text), so a game without it runs.
+    theButtonManager = new buttonGUI::buttonManager(
+        "darkInput", buttonGUI::TextScheme("PimFont", 20, Ogre::ColourValue(0, 1, 0, 1)), theSceneManager,
+        "Cam0", theViewport);
     mInput = new InputState();
     OgreBites::WindowEventUtilities::_addRenderWindow(theRenderWindow);
     OgreBites::WindowEventUtilities::addWindowEventListener(theRenderWindow, this);
@@ -29,6 +34,9 @@ Quobbel::Quobbel(const std::string& base)
 
 Quobbel::~Quobbel()
 {
+    // Its overlays must go while the engine still exists.
+    delete theButtonManager;
+    theButtonManager = nullptr;
     if (theRenderWindow)
     {
         OgreBites::WindowEventUtilities::removeWindowEventListener(theRenderWindow, this);
@@ -119,6 +127,8 @@ void Quobbel::windowResized(Ogre::RenderWindow* window)
         pictureArea(window->getWidth(), window->getHeight(), mConfig.getSetting("Widescreen"));
     theCamera->setAspectRatio(area.aspect);
     theViewport->setDimensions(area.left, area.top, area.relWidth, area.relHeight);
+    if (theButtonManager)
+        theButtonManager->setScreenSize(static_cast<float>(area.width), static_cast<float>(area.height));
 }
 
 void Quobbel::windowClosed(Ogre::RenderWindow*)
