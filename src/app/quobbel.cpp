@@ -6,6 +6,8 @@
 
 #include "app/display_settings.h"
 #include "app/scene_loop.h"
+#include "audio/music_player.h"
+#include "audio/sound_manager.h"
 #include "core/access_points.h"
 #include "core/scene.h"
 #include "gui/button_manager.h"
@@ -27,6 +29,10 @@ Quobbel::Quobbel(const std::string& base)
         "darkInput", buttonGUI::TextScheme("PimFont", 20, Ogre::ColourValue(0, 1, 0, 1)), theSceneManager,
         "Cam0", theViewport);
     mInput = new InputState();
+    // Without a sound device the manager logs it once and the game plays on silently.
+    SoundManager::instance().initialise();
+    // Borrows the first pool source, before any effect can.
+    theMusicPlayer = new MusicPlayer;
     OgreBites::WindowEventUtilities::_addRenderWindow(theRenderWindow);
     OgreBites::WindowEventUtilities::addWindowEventListener(theRenderWindow, this);
     mRoot->addFrameListener(this);
@@ -51,6 +57,10 @@ Quobbel::~Quobbel()
     // Every scene has destroyed its bodies by now.
     delete thePhysicsWorld;
     thePhysicsWorld = nullptr;
+    // The player takes its stream off the streaming thread and returns its source while OpenAL is open.
+    delete theMusicPlayer;
+    theMusicPlayer = nullptr;
+    SoundManager::shutdown();
     // Last of the services: it closes the keyboard and joins the remotes' polling threads.
     delete mInput;
     mInput = nullptr;
@@ -145,6 +155,10 @@ bool Quobbel::frameEnded(const Ogre::FrameEvent& event)
     OgreBites::WindowEventUtilities::messagePump();
     const double frameTime = clampFrameTime(event.timeSinceLastFrame);
     mInput->update(frameTime);
+    // The music key, in every scene.
+    if (mInput && mInput->wasPressed(1, 11))
+        theMusicPlayer->stream().togglePause();
+    theMusicPlayer->logStreamFailures();
     // Between scenes (and in tests that render frames themselves) there is no scene to drive.
     if (!mCurrentScene)
         return true;
