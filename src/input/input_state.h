@@ -13,6 +13,10 @@
 // Update order, once per frame on the main thread before the scene's update: remote flags, keyboard
 // capture and edge detection (from polled key states, not key events, so auto-repeat never adds a
 // press), then the tilt.
+//
+// Replays and tests build one without a window or OIS from a ScriptedKeys (and, for remote players, a
+// ScriptedRemotes): before each frame's update they set the keys held in that frame, keyFor(player,
+// action) giving the key of an action, and the results follow frame by frame exactly as from a player.
 
 #include <array>
 #include <cstdint>

@@ -106,19 +106,6 @@ TEST_F(WiinputTest, OnlyConnectedRemotesGetFlagsAndTheLogSaysHowManyConnected)
     EXPECT_FALSE(wiinput->wasPressed(1, WIIMOTE_BUTTON_TWO));
 }
 
-TEST_F(WiinputTest, WithNothingFoundSetUpIsImmediateSilentAndUpdatesDoNothing)
-{
-    const auto setUpTime = start(0);
-    EXPECT_LT(setUpTime.count(), 50);
-    EXPECT_EQ(wiinput->connected(), 0);
-    EXPECT_TRUE(log.lines.empty());
-    remotes->setButtons(0, WIIMOTE_BUTTON_PLUS);
-    wiinput->update(0.02);
-    EXPECT_FALSE(wiinput->isHeld(0, WIIMOTE_BUTTON_PLUS));
-    wiinput->rumble(0, 0.15);
-    EXPECT_FALSE(remotes->rumbling(0));
-}
-
 TEST_F(WiinputTest, AButtonIsPressedAtTheFirstUpdateOnlyAndEveryBitHasItsFlag)
 {
     start(1);
