@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 
+#include "gui_media.h"
 #include "levels.h"
 #include "media_output.h"
 #include "platform/headless_engine.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
         output.addArchiveFile("media.version", "Quobbel media 1\n");
         packLevels(output, argv[2]);
         generateSounds(output);
+        generateGuiMedia(output);
         output.write(argv[1]);
     }
     catch (const std::exception& error)
