@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 
+#include "gui_media.h"
 #include "levels.h"
 #include "media_output.h"
 #include "models.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
         packLevels(output, argv[2]);
         generateSounds(output);
         models::generateModels(output);
+        generateGuiMedia(output);
         output.write(argv[1]);
     }
     catch (const std::exception& error)

@@ -1,0 +1,142 @@
+#include "gui_media.h"
+
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+#include "gui_pictures.h"
+#include "media_output.h"
+
+namespace
+{
+// The lettering of every label, embedded as the TrueType source of "PimFont".
+const char* const fontFileName = "DejaVuSans-Bold.ttf";
+
+// Texture file for a material: "gui_" plus the name with dots as underscores. "BLANK" differs from "blank"
+// only in case, which some archives fold, so it gets a name of its own.
+std::string textureFileFor(const std::string& material)
+{
+    if (material == "BLANK")
+        return "gui_cursor_clear.dds";
+    std::string stem = material;
+    for (char& c : stem)
+        if (c == '.')
+            c = '_';
+    return "gui_" + stem + ".dds";
+}
+
+// An overlay material: unlit, drawn over everything, alpha-blended, one clamped texture without mipmaps
+// (the toolkit reads the pixel size of this one texture unit and fades it through its alpha operation).
+std::string overlayMaterialScript(const std::string& material, const std::string& texture)
+{
+    return "material \"" + material +
+           "\"\n"
+           "{\n"
+           "    technique\n"
+           "    {\n"
+           "        pass\n"
+           "        {\n"
+           "            lighting off\n"
+           "            depth_check off\n"
+           "            depth_write off\n"
+           "            scene_blend alpha_blend\n"
+           "\n"
+           "            texture_unit\n"
+           "            {\n"
+           "                texture " +
+           texture +
+           " 2d 0\n"
+           "                tex_address_mode clamp\n"
+           "                filtering linear linear none\n"
+           "            }\n"
+           "        }\n"
+           "    }\n"
+           "}\n\n";
+}
+
+// Collects materials in the order they are added (a fixed order, so the script is the same every run).
+class Sheet : public gui::OverlaySheet
+{
+  public:
+    void add(const std::string& material, const Raster& picture) override
+    {
+        const std::string texture = textureFileFor(material);
+        define(material, texture);
+        mFiles.emplace_back(texture, picture.encodeDds());
+    }
+
+    void addAlias(const std::string& material, const std::string& sameAs) override
+    {
+        const auto original = mTextureOf.find(sameAs);
+        if (original == mTextureOf.end())
+            throw std::logic_error("mediagen: " + material + " copies the unknown material " + sameAs);
+        define(material, original->second);
+    }
+
+    void writeTo(MediaOutput& output)
+    {
+        output.addArchiveFile("gui_overlays.material", mScript);
+        for (auto& [name, bytes] : mFiles)
+            output.addArchiveFile(name, std::move(bytes));
+    }
+
+  private:
+    void define(const std::string& material, const std::string& texture)
+    {
+        if (!mTextureOf.emplace(material, texture).second)
+            throw std::logic_error("mediagen: two overlay materials named " + material);
+        mScript += overlayMaterialScript(material, texture);
+    }
+
+    std::string mScript;
+    std::map<std::string, std::string> mTextureOf;
+    std::vector<std::pair<std::string, std::string>> mFiles;
+};
+} // namespace
+
+namespace gui
+{
+std::string readDejaVuFont(const std::string& fileName)
+{
+    const std::string path = "/usr/share/fonts/truetype/dejavu/" + fileName;
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (!in || bytes.str().empty())
+        throw std::runtime_error("mediagen: cannot read " + path + " (Debian package fonts-dejavu-core)");
+    return bytes.str();
+}
+
+void addButton(OverlaySheet& sheet, const std::string& material, const std::function<Raster(Look)>& draw)
+{
+    sheet.add(material, draw(Look::Off));
+    sheet.addAlias(material + ".mouseOff", material);
+    sheet.add(material + ".mouseOver", draw(Look::Over));
+    sheet.add(material + ".onClick", draw(Look::Pressed));
+}
+} // namespace gui
+
+void generateGuiMedia(MediaOutput& output)
+{
+    FontFace font(gui::readDejaVuFont(fontFileName));
+    Sheet sheet;
+    gui::addMenuPictures(sheet, font);
+    gui::addHudPictures(sheet, font);
+    gui::addPanelPictures(sheet, font);
+    sheet.writeTo(output);
+
+    // The toolkit's text scheme names this font (20 px high); the game draws no text with it.
+    output.addArchiveFile("pim_font.fontdef", std::string("font PimFont\n"
+                                                          "{\n"
+                                                          "    type truetype\n"
+                                                          "    source ") +
+                                                  fontFileName +
+                                                  "\n"
+                                                  "    size 20\n"
+                                                  "    resolution 96\n"
+                                                  "    code_points 32-126\n"
+                                                  "}\n");
+    output.addArchiveFile(fontFileName, font.bytes());
+}
