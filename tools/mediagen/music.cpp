@@ -47,7 +47,7 @@ struct Section
     const char* chords; // one or two chords per bar, bars separated by '|'
     const char* melody; // lead line, see score::parseLine
     bool harmony;       // a soft line a third below the lead
-    bool lowDouble;     // a soft line an octave below the lead
+    int octaveDouble;   // -1: a soft line an octave below the lead; 1: a marimba an octave above; 0: none
 };
 
 const char* const themeChords = "C | Am | F | G | C | Am | F G | C";
@@ -62,20 +62,20 @@ const std::string themeIntoBridge = std::string(themeOpening) + "c6/4 g5/2 e5/2 
 const std::vector<Section>& sections()
 {
     static const std::vector<Section> form = {
-        {Style::Intro, "C | Am | F | G", "r/16 | r/16 | r/16 | r/10 d5/2 e5/2 f5/2 |", false, false},
-        {Style::Main, themeChords, themeMelody.c_str(), false, false},
-        {Style::Main, themeChords, themeIntoBridge.c_str(), true, false},
+        {Style::Intro, "C | Am | F | G", "r/16 | r/16 | r/16 | r/10 d5/2 e5/2 f5/2 |", false, 0},
+        {Style::Main, themeChords, themeMelody.c_str(), false, 0},
+        {Style::Main, themeChords, themeIntoBridge.c_str(), true, 0},
         {Style::Bridge, "F | G | Em | Am | F | G | Am | G",
          "a5/6 g5/2 f5/4 c5/4 | d5/6 e5/2 f5/4 g5/4 | e5/6 g5/2 b5/4 g5/4 | a5/8 r/4 e5/2 g5/2 | "
          "a5/6 c6/2 a5/4 f5/4 | b5/6 a5/2 g5/4 d5/4 | c6/4 b5/2 a5/2 e5/4 a5/4 | b5/4 d6/4 g5/8 |",
-         false, true},
-        {Style::Breakdown, "Am | F | C | G", "r/16 | r/16 | r/16 | r/16 |", false, false},
-        {Style::Main, themeChords, themeMelody.c_str(), false, true},
+         false, -1},
+        {Style::Breakdown, "Am | F | C | G", "r/16 | r/16 | r/16 | r/16 |", false, 0},
+        {Style::Main, themeChords, themeMelody.c_str(), false, 1},
         {Style::Outro, "F | G | C | Am | F | G | C | G",
          "c6/2 a5/2 f5/2 a5/2 c6/4 a5/4 | b5/2 g5/2 d5/2 g5/2 b5/4 d6/4 | e6/4 d6/2 c6/2 g5/4 e5/4 | "
          "a5/2 c6/2 e6/4 d6/2 c6/2 a5/4 | f5/2 a5/2 c6/2 f6/2 e6/2 c6/2 a5/4 | "
          "g5/2 b5/2 d6/2 g6/2 f6/2 d6/2 b5/4 | c6/4 g5/2 e5/2 c5/4 e5/2 g5/2 | r/16 |",
-         true, false},
+         true, 0},
     };
     return form;
 }
@@ -156,9 +156,12 @@ void TuneRenderer::renderSection(const Section& section, int firstBar)
         if (section.harmony)
             mMix.add(instruments::softLead(score::diatonicShift(note.pitch, -2, 0), gate),
                      frameAt(note.startBeat), 0.13f, -0.35f, 0.2f, 0.3f);
-        if (section.lowDouble)
+        if (section.octaveDouble < 0)
             mMix.add(instruments::softLead(note.pitch - 12, gate), frameAt(note.startBeat), 0.14f, -0.25f,
                      0.1f, 0.3f);
+        if (section.octaveDouble > 0)
+            mMix.add(instruments::pluck(note.pitch + 12, gate), frameAt(note.startBeat), 0.12f, -0.3f, 0.2f,
+                     0.3f);
     }
 }
 
