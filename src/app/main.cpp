@@ -7,7 +7,7 @@
 
 #include "app/quobbel.h"
 #include "platform/system_dialogs.h"
-#include "scenes/sky_scene.h"
+#include "scenes/main_scene.h"
 
 int main()
 {
@@ -15,7 +15,8 @@ int main()
     try
     {
         application = std::make_unique<Quobbel>("./");
-        application->run(new SkyScene);
+        // The first level until the title scene exists.
+        application->run(new MainScene("mapa1.imf", 1));
         application.reset();
         return 0;
     }

@@ -1,0 +1,115 @@
+#pragma once
+
+// The scene in which the levels are played, by one player or two at once.
+//
+// It builds the heads-up display and the pause menu, reads the level, and then runs the game frame by
+// frame: the "GO" sign, the clock, checkpoints, falls and lives, the goal, the winner's jingle, the camera
+// that frames both players, the planks the players tilt, the meteors and one physics step. A won level is
+// followed by the next one in place (the same scene object, so the clock and the win counts carry on);
+// after the last one a one-player game goes to the name entry of the best-times table, and the game then
+// to the results.
+//
+// Update order within a frame: toolkit events, pause menu, decorations, "GO" sign, clock, checkpoints,
+// players (falls, lives, goal, steering), platforms, enemies, camera, physics step. Everything a level
+// made lives in the family registries and dies at unload; nothing keeps a pointer to it across a reload.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <OgreVector.h>
+
+#include "audio/sound_effect.h"
+#include "core/scene.h"
+#include "scenes/hud_clock.h"
+
+namespace buttonGUI
+{
+class button;
+}
+class Cat;
+class InputState;
+class Player;
+
+class MainScene : public Scene
+{
+  public:
+    // levelFile: the level's file name ("mapa1.imf"); numPlayers: 1 or 2 for the whole game.
+    MainScene(const std::string& levelFile, int numPlayers);
+    ~MainScene() override;
+
+    void load() override;
+    void unload() override;
+    void update(double frameTime, InputState* input) override;
+
+    // Reads the level file and builds its players, objects, goal cat, sky, birds and clouds, and places the
+    // camera. Throws "Error reading map data!" on a file it refuses, and the engine's exception when no
+    // resource location holds the file.
+    void loadLevel(const std::string& fileName, int players);
+
+    // For the replay harness and the tests.
+    const std::string& levelFile() const { return mLevelFile; }
+    const std::string& nextLevel() const { return mNextLevel; }
+    int numPlayers() const { return mNumPlayers; }
+    int winner() const { return mWinner; }
+    int lives() const { return mLives; }
+    int winsP1() const { return mWinsP1; }
+    int winsP2() const { return mWinsP2; }
+    float levelTime() const { return mLevelTime; }
+    bool paused() const;
+    bool goSignUp() const;
+    // Player 1 or 2; null for a player the game does not have.
+    Player* player(int number) const { return mPlayers[number - 1]; }
+    Cat* goalCat() const { return mGoalCat; }
+    const HudClock& clock() const { return mClock; }
+
+  private:
+    void buildDisplay();
+    void placeCamera();
+    void addLights();
+    void loadSounds();
+
+    void handleToolkitEvents();
+    void runPauseMenu(InputState& input);
+    void handleBack(InputState& input);
+    void updateDecorations(double dt);
+    void updateCheckpoints(double dt);
+    // One player's turn of the frame; false when the scene has handed over (the rest of the frame is off).
+    bool updatePlayer(int number, double dt, InputState& input);
+    bool reachGoal(int number, double dt, InputState& input);
+    bool endLevel(int number);
+    void showLives();
+    void updatePlatforms(float dt, InputState& input);
+    void updateEnemies(float dt);
+    void followPlayers(double dt);
+
+    std::string mLevelFile;
+    std::string mNextLevel;
+    int mNumPlayers;
+    int mWinner = 0;
+    int mLives = 5;
+    int mWinsP1 = 0;
+    int mWinsP2 = 0;
+    bool mDeathPending = false;
+    float mStartX = 0, mStartY = 0, mGoalX = 0, mGoalY = 0;
+    float mCameraYOffset = 0;
+    float mCameraMargin = 60;
+    buttonGUI::button* mPauseWindow = nullptr;
+    buttonGUI::button* mGoWindow = nullptr;
+    buttonGUI::button* mHudWindow = nullptr;
+    buttonGUI::button* mLivesDigit = nullptr;
+    SoundEffect mDeathSound;
+    SoundEffect* mCurrentWinSound = nullptr;
+    std::unique_ptr<SoundEffect> mWinSounds[2];
+    std::unique_ptr<SoundEffect> mSilentSound;
+    Player* mPlayers[2] = {nullptr, nullptr};
+    Cat* mGoalCat = nullptr;
+    float mGoTimer = 0;
+    float mLevelTime = 0;
+    HudClock mClock;
+    // Bounds of the players' positions this frame, for the camera.
+    Ogre::Vector3 mPlayerMin;
+    Ogre::Vector3 mPlayerMax;
+    // Scene positions of the players, refilled every frame without allocating.
+    std::vector<Ogre::Vector3> mPlayerPositions;
+};

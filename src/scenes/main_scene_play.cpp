@@ -1,0 +1,178 @@
+// The players' part of the main scene's frame: falls and lives, the goal and the end of a level, steering;
+// then the planks they stand on, the meteors and the camera that frames them.
+
+#include <algorithm>
+
+#include <Ogre.h>
+
+#include "core/access_points.h"
+#include "core/camera_rig.h"
+#include "decor/cat.h"
+#include "gui/button.h"
+#include "gui/button_manager.h"
+#include "input/input_state.h"
+#include "scenes/main_scene.h"
+#include "scenes/sky_scene.h"
+#include "world/enemic.h"
+#include "world/platform.h"
+#include "world/player.h"
+
+using buttonGUI::position;
+
+namespace
+{
+constexpr float fallHeight = -10.0f;
+constexpr double respawnDelaySeconds = 1.2;
+constexpr float goalHalfWidth = 3.0f;
+constexpr float goalStandDepth = 0.35f;
+constexpr unsigned fadeMs = 300;
+constexpr double rumbleSeconds = 0.15;
+
+enum Action
+{
+    moveRight = 4,
+    moveLeft = 5,
+    jump = 6
+};
+} // namespace
+
+bool MainScene::updatePlayer(int number, double dt, InputState& input)
+{
+    Player& player = *mPlayers[number - 1];
+    const Ogre::Vector3 p = player.pivotNode->getPosition();
+    if (p.y < fallHeight)
+    {
+        mDeathPending = true;
+        if (!player.respawnCountdown)
+        {
+            player.respawnCountdown = respawnDelaySeconds;
+            mDeathSound.play();
+        }
+    }
+    else
+    {
+        if (mDeathPending && mNumPlayers == 1)
+        {
+            --mLives;
+            mDeathPending = false;
+            showLives();
+            if (mLives == 0 && !next)
+                next = new MainScene(mLevelFile, mNumPlayers);
+        }
+        const bool reached = mGoalCat && std::abs(p.x - mGoalCat->position().x) < goalHalfWidth &&
+                             p.y > mGoalY - goalStandDepth;
+        if (reached && !reachGoal(number, dt, input))
+            return false;
+    }
+    mPlayerMin.makeFloor(p);
+    mPlayerMax.makeCeil(p);
+    const int direction = int(input.isDown(number, moveRight)) - int(input.isDown(number, moveLeft));
+    player.update(static_cast<float>(dt), direction, input.isDown(number, jump));
+    return true;
+}
+
+void MainScene::showLives()
+{
+    if (mLivesDigit)
+        mLivesDigit->setMaterial(HudClock::materialFor(static_cast<char>('0' + std::max(0, mLives))));
+}
+
+// Player `number` stands at the goal. False when the scene has handed over or loaded the next level in
+// place: the rest of the frame must not run, since it would reach objects of the level that is gone.
+bool MainScene::reachGoal(int number, double, InputState&)
+{
+    if (mCurrentWinSound->source() == 0)
+    {
+        if (mWinner == 0)
+        {
+            mWinner = number;
+            buttonGUI::buttonManager& gui = *theButtonManager;
+            gui.createWindow("congrats", "textCongrats", 0, 0, 0, false, true,
+                             position(buttonGUI::CENTER, 0, -150))
+                ->show(true, fadeMs);
+            if (mNumPlayers == 2)
+                gui.createWindow("careta", number == 1 ? "cara1" : "cara2", 0, 0, 0, false, true,
+                                 position(buttonGUI::CENTER, 0, -50))
+                    ->show(true, fadeMs);
+        }
+        mCurrentWinSound = mWinSounds[number - 1].get();
+        if (mCurrentWinSound->source() == 0)
+            mCurrentWinSound->acquireSource();
+        mCurrentWinSound->play();
+        if (mGoalCat)
+        {
+            mGoalCat->celebrating = true;
+            mGoalCat->target = mPlayers[number - 1]->pivotNode->getPosition();
+        }
+        for (int j = 1; j <= mNumPlayers; ++j)
+            mPlayers[j - 1]->finish(j == number);
+        return true;
+    }
+    if (mCurrentWinSound->isPlaying())
+        return true;
+    return endLevel(number);
+}
+
+// The jingle is over: the next level in place, or the end of the game. False when the frame must stop.
+bool MainScene::endLevel(int)
+{
+    if (mNextLevel == "boss1.imf" && mNumPlayers > 1)
+        mNextLevel = "end"; // two-player games have no boss level
+    if (mNextLevel == "end")
+    {
+        if (!next)
+            next = new SkyScene;
+        return false;
+    }
+    mWinsP1 += mWinner == 1;
+    mWinsP2 += mWinner == 2;
+    mLevelFile = mNextLevel;
+    unload();
+    load();
+    return false;
+}
+
+void MainScene::updatePlatforms(float dt, InputState& input)
+{
+    for (Platform* platform : Platform::instances())
+    {
+        int standing = 0;
+        for (int number = 1; number <= mNumPlayers && standing == 0; ++number)
+            if (platform->checkContact(mPlayers[number - 1]->feetBody(), number))
+                standing = number;
+        const float tilt = standing ? input.tilt(standing) : 0.0f;
+        const int previousOwner = platform->colourOwner;
+        platform->update(tilt, standing, dt);
+        if (standing != 0 && platform->colourOwner != previousOwner && input.usesRemote(standing))
+            input.remotes().rumble(standing - 1, rumbleSeconds);
+    }
+}
+
+void MainScene::updateEnemies(float dt)
+{
+    for (Enemic* enemy : Enemic::instances())
+        enemy->update(dt);
+}
+
+// An orthographic camera that keeps every player in view, easing its width and position towards the
+// players' bounds; its bottom edge never goes below y = -7.
+void MainScene::followPlayers(double dt)
+{
+    const float spanX = mPlayerMax.x - mPlayerMin.x;
+    const float spanY = mPlayerMax.y - mPlayerMin.y;
+    const float width0 = theCamera->getOrthoWindowWidth();
+    const float ratio = width0 / theCamera->getOrthoWindowHeight();
+    const float needed = spanY > 0 && ratio > spanX / spanY ? ratio * spanY : spanX;
+    const float wanted = std::max(needed + mCameraMargin, mCameraMargin + 66);
+    theCamera->setOrthoWindowWidth(width0 + (wanted - width0) * 2 * static_cast<float>(dt));
+
+    const float targetX = (mPlayerMax.x + mPlayerMin.x) * 0.5f;
+    const float targetY = (mPlayerMax.y + mPlayerMin.y) / 1.8f;
+    Ogre::SceneNode& node = cameraNode();
+    Ogre::Vector3 c = node.getPosition();
+    c.x += (targetX - c.x) * 2 * static_cast<float>(dt);
+    c.y += (targetY + mCameraYOffset - c.y) * 6 * static_cast<float>(dt);
+    const float lowest = theCamera->getOrthoWindowHeight() * 0.5f - 7;
+    c.y = std::max(c.y, lowest);
+    node.setPosition(c);
+}

@@ -1,0 +1,157 @@
+#include "support/replay.h"
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include <Ogre.h>
+
+#include "app/quobbel.h"
+#include "core/access_points.h"
+#include "core/scene.h"
+#include "gui/button_manager.h"
+#include "gui/clock.h"
+#include "input/input_state.h"
+#include "input/key_source.h"
+#include "input/scripted_remotes.h"
+#include "support/game_process.h"
+
+namespace
+{
+constexpr int actionCount = 12;
+
+std::uint16_t parseActions(const std::string& letters, int line)
+{
+    static const std::string codes = "UD..RLJBAEQ"; // action numbers 0 to 10; '.' has no letter
+    std::uint16_t held = 0;
+    if (letters == "-")
+        return held;
+    for (char letter : letters)
+    {
+        const std::size_t action = codes.find(letter);
+        if (letter == '.' || action == std::string::npos)
+            throw std::runtime_error("route line " + std::to_string(line) + ": unknown action " + letter);
+        held |= static_cast<std::uint16_t>(1u << action);
+    }
+    return held;
+}
+} // namespace
+
+Route Route::parse(const std::string& text)
+{
+    Route route;
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number)
+    {
+        line = line.substr(0, line.find('#'));
+        std::istringstream fields(line);
+        long count = 0;
+        std::string first;
+        std::string second = "-";
+        if (!(fields >> count))
+        {
+            if (line.find_first_not_of(" \t\r") == std::string::npos)
+                continue;
+            throw std::runtime_error("route line " + std::to_string(number) + ": no frame count");
+        }
+        if (count <= 0 || !(fields >> first))
+            throw std::runtime_error("route line " + std::to_string(number) + ": bad frame count or actions");
+        fields >> second;
+        ReplayFrame frame;
+        frame.held[0] = parseActions(first, number);
+        frame.held[1] = parseActions(second, number);
+        route.frames.insert(route.frames.end(), static_cast<std::size_t>(count), frame);
+    }
+    return route;
+}
+
+Route Route::load(const std::string& path)
+{
+    std::ifstream in(path);
+    if (!in)
+        throw std::runtime_error("cannot read route " + path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return parse(text.str());
+}
+
+GameDriver::GameDriver(Scene* first) : mDir(std::make_unique<GameDirCopy>())
+{
+    mApp = std::make_unique<Quobbel>(mDir->path() + "/");
+    auto keys = std::make_unique<ScriptedKeys>();
+    mKeys = keys.get();
+    mInput = std::make_unique<InputState>(std::move(keys), std::make_unique<ScriptedRemotes>(0));
+    auto clock = std::make_unique<buttonGUI::ManualClock>();
+    mClock = clock.get();
+    theButtonManager->setClock(std::move(clock));
+    mScene = first;
+    mScene->load();
+}
+
+GameDriver::~GameDriver()
+{
+    if (mScene)
+    {
+        mScene->unload();
+        delete mScene;
+    }
+    mInput.reset();
+    // One rendered frame lets the application's own keyboard take in the window's pending events; an
+    // application whose keyboard never captured fails on them when it shuts down.
+    Ogre::Root::getSingleton().renderOneFrame();
+    mApp.reset();
+}
+
+void GameDriver::step(const ReplayFrame& frame)
+{
+    if (!mScene)
+        return;
+    std::uint16_t anyPlayer[actionCount] = {};
+    for (int player = 1; player <= 2; ++player)
+        for (int action = 0; action < actionCount; ++action)
+            if (frame.held[player - 1] & (1u << action))
+                anyPlayer[action] |= static_cast<std::uint16_t>(1u << player);
+    // Players share some keys (Escape, Return): a key is down when any player holds an action on it.
+    mKeys->releaseAll();
+    for (int player = 1; player <= 2; ++player)
+        for (int action = 0; action < actionCount; ++action)
+            if (anyPlayer[action] & (1u << player))
+                mKeys->press(InputState::keyFor(player, action));
+
+    ++mFrames;
+    mClock->set(static_cast<std::uint32_t>(std::lround(mFrames * frameSeconds * 1000.0)));
+    mInput->update(frameSeconds);
+    mScene->update(frameSeconds, mInput.get());
+    Scene* successor = mScene->next;
+    if (!successor)
+        return;
+    mScene->unload();
+    delete mScene;
+    mScene = successor == Scene::quitMarker() ? nullptr : successor;
+    if (mScene)
+        mScene->load();
+}
+
+void GameDriver::play(const Route& route)
+{
+    for (const ReplayFrame& frame : route.frames)
+    {
+        if (!mScene)
+            return;
+        step(frame);
+    }
+}
+
+void GameDriver::idle(int frames)
+{
+    for (int i = 0; i < frames && mScene; ++i)
+        step(ReplayFrame());
+}
+
+void GameDriver::screenshot(const std::string& path)
+{
+    Ogre::Root::getSingleton().renderOneFrame();
+    theRenderWindow->writeContentsToFile(path);
+}

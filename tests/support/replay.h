@@ -1,0 +1,78 @@
+#pragma once
+
+// Replays: the real game driven frame by frame at a fixed 1/60 s with scripted player actions, with the
+// real physics and the real media, for gameplay tests and benchmarks.
+//
+// Route files are text, one line per run of identical frames:
+//     <frames> <player 1 actions> [<player 2 actions>]    # comment
+// Actions are letters, held for the whole run ("-" for none): R move right, L move left, J jump,
+// E tilt up, Q tilt down, U menu up, D menu down, B back/pause, A accept.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class InputState;
+class Quobbel;
+class Scene;
+class ScriptedKeys;
+namespace buttonGUI
+{
+class ManualClock;
+}
+class GameDirCopy;
+
+struct ReplayFrame
+{
+    // Bit a of held[p] set: player p + 1 holds action a.
+    std::uint16_t held[2] = {0, 0};
+};
+
+struct Route
+{
+    std::vector<ReplayFrame> frames;
+
+    // Throws std::runtime_error with the line number on a malformed line.
+    static Route parse(const std::string& text);
+    static Route load(const std::string& path);
+};
+
+// The application in a scratch game directory (needs a display: run under Xvfb), with the toolkit's clock
+// and the input driven by the replay instead of real time and the keyboard.
+class GameDriver
+{
+  public:
+    static constexpr double frameSeconds = 1.0 / 60.0;
+
+    // Takes ownership of `first` and loads it.
+    explicit GameDriver(Scene* first);
+    ~GameDriver();
+    GameDriver(const GameDriver&) = delete;
+    GameDriver& operator=(const GameDriver&) = delete;
+
+    // One frame: the held actions reach the input state, then the scene updates. When the scene names a
+    // successor it is unloaded and deleted and the successor loaded, as the scene loop does; after the quit
+    // marker (or no successor) scene() is null.
+    void step(const ReplayFrame& frame);
+    // Steps through the route, or until the scene ends.
+    void play(const Route& route);
+    // Steps with nothing held.
+    void idle(int frames);
+
+    Scene* scene() const { return mScene; }
+    template <typename T> T* sceneAs() const { return dynamic_cast<T*>(mScene); }
+    InputState& input() { return *mInput; }
+    long frameCount() const { return mFrames; }
+    // Renders one frame and writes it as PNG.
+    void screenshot(const std::string& path);
+
+  private:
+    std::unique_ptr<GameDirCopy> mDir;
+    std::unique_ptr<Quobbel> mApp;
+    ScriptedKeys* mKeys = nullptr;
+    std::unique_ptr<InputState> mInput;
+    buttonGUI::ManualClock* mClock = nullptr;
+    Scene* mScene = nullptr;
+    long mFrames = 0;
+};
