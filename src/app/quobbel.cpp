@@ -33,8 +33,6 @@ Quobbel::Quobbel(const std::string& base)
     SoundManager::instance().initialise();
     // Borrows the first pool source, before any effect can.
     theMusicPlayer = new MusicPlayer;
-    OgreBites::WindowEventUtilities::_addRenderWindow(theRenderWindow);
-    OgreBites::WindowEventUtilities::addWindowEventListener(theRenderWindow, this);
     mRoot->addFrameListener(this);
 }
 
@@ -43,11 +41,6 @@ Quobbel::~Quobbel()
     // Its overlays must go while the engine still exists.
     delete theButtonManager;
     theButtonManager = nullptr;
-    if (theRenderWindow)
-    {
-        OgreBites::WindowEventUtilities::removeWindowEventListener(theRenderWindow, this);
-        OgreBites::WindowEventUtilities::_removeRenderWindow(theRenderWindow);
-    }
     if (mRoot)
         mRoot->removeFrameListener(this);
     if (theSceneManager)
@@ -150,9 +143,11 @@ void Quobbel::windowClosed(Ogre::RenderWindow*)
 bool Quobbel::frameEnded(const Ogre::FrameEvent& event)
 {
     // Window events arrive here, once per frame.
-    if (platform::takeCloseRequest(*theRenderWindow))
+    const platform::WindowEvents events = platform::pumpWindowEvents(*theRenderWindow);
+    if (events.resized)
+        windowResized(theRenderWindow);
+    if (events.closeRequested)
         windowClosed(theRenderWindow);
-    OgreBites::WindowEventUtilities::messagePump();
     const double frameTime = clampFrameTime(event.timeSinceLastFrame);
     mInput->update(frameTime);
     // The music key, in every scene.
