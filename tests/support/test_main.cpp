@@ -6,10 +6,15 @@
 //   The variable must be set before the process starts, so the test executable starts itself again once.
 //   Game binaries started by the tests inherit all of it.
 // - Ogre's own malloc/delete[] mismatch in image loading is not reported (see below).
+// - Each test process gets an X server of its own (Xvfb, when installed), so tests that run at the same
+//   time never find, focus or close each other's windows. QUOBBEL_SHARED_DISPLAY=1 keeps DISPLAY as it is,
+//   to watch a test on a real desktop.
 
+#include <csignal>
 #include <cstdlib>
 #include <string>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -38,6 +43,48 @@ void preloadGlDriverAndRestart(char** argv)
     (void)argv;
 #endif
 }
+// An Xvfb on a free display number, for the life of the test process.
+class PrivateDisplay
+{
+  public:
+    PrivateDisplay()
+    {
+        if (std::getenv("QUOBBEL_SHARED_DISPLAY"))
+            return;
+        int ready[2];
+        if (pipe(ready) != 0)
+            return;
+        mServer = fork();
+        if (mServer == 0)
+        {
+            close(ready[0]);
+            const std::string fd = std::to_string(ready[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-noreset",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(ready[1]);
+        std::string number;
+        char c = 0;
+        while (mServer > 0 && read(ready[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        close(ready[0]);
+        if (!number.empty())
+            setenv("DISPLAY", (":" + number).c_str(), 1);
+    }
+    ~PrivateDisplay()
+    {
+        if (mServer <= 0)
+            return;
+        kill(mServer, SIGTERM);
+        waitpid(mServer, nullptr, 0);
+    }
+    PrivateDisplay(const PrivateDisplay&) = delete;
+    PrivateDisplay& operator=(const PrivateDisplay&) = delete;
+
+  private:
+    pid_t mServer = -1;
+};
 } // namespace
 
 int main(int argc, char** argv)
@@ -45,5 +92,6 @@ int main(int argc, char** argv)
     setenv("ALSOFT_DRIVERS", "null", 0);
     preloadGlDriverAndRestart(argv);
     testing::InitGoogleTest(&argc, argv);
+    const PrivateDisplay display;
     return RUN_ALL_TESTS();
 }
