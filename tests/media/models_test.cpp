@@ -541,3 +541,65 @@ TEST_F(GeneratedModels, ParticleBurstsShowAndFadeInTime)
     EXPECT_LE(smoke->getParticleQuota(), 40u);
     scene.destroyParticleSystem(smoke);
 }
+
+namespace
+{
+Ogre::Image pictureOf(const std::string& material)
+{
+    Ogre::MaterialPtr found = Ogre::MaterialManager::getSingleton().getByName(material);
+    Ogre::Image picture;
+    picture.load(found->getTechnique(0)->getPass(0)->getTextureUnitState(0)->getTextureName(),
+                 Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
+    return picture;
+}
+
+// Mean colour of the opaque pixels.
+Ogre::ColourValue meanColour(const Ogre::Image& picture)
+{
+    Ogre::ColourValue sum(0, 0, 0, 0);
+    float count = 0;
+    for (size_t y = 0; y < picture.getHeight(); y += 2)
+    {
+        for (size_t x = 0; x < picture.getWidth(); x += 2)
+        {
+            const Ogre::ColourValue c = picture.getColourAt(x, y, 0);
+            if (c.a < 0.5f)
+                continue;
+            sum += c;
+            count += 1;
+        }
+    }
+    return count > 0 ? sum / count : sum;
+}
+} // namespace
+
+// Player 1 is red-orange and player 2 blue wherever the game tints something per player, and the pictures
+// the game stretches over fixed shapes have those shapes' proportions.
+TEST_F(GeneratedModels, PlayerColoursAndPictureShapes)
+{
+    const std::vector<std::pair<std::string, std::string>> perPlayer = {
+        {"tronc1", "tronc2"},
+        {"globus1", "globus2"},
+        {"platf_particle1", "platf_particle1b"},
+        {"platf_particle2", "platf_particle2b"}};
+    for (const auto& [one, two] : perPlayer)
+    {
+        const Ogre::ColourValue first = meanColour(pictureOf(one));
+        const Ogre::ColourValue second = meanColour(pictureOf(two));
+        EXPECT_GT(first.r, first.b) << one;
+        EXPECT_GT(second.b, second.r) << two;
+    }
+    // The panda costume swaps onto the bear's geometry, so both pictures share one layout.
+    const Ogre::Image bear = pictureOf("Pimbear_tex");
+    const Ogre::Image panda = pictureOf("PimbearPanda_tex");
+    EXPECT_EQ(bear.getWidth(), panda.getWidth());
+    EXPECT_EQ(bear.getHeight(), panda.getHeight());
+    // Skies fill 4:3 and 16:10 screens; clouds go on square billboards (the storm cloud's squash is drawn
+    // in).
+    EXPECT_NEAR(static_cast<float>(pictureOf("cel").getWidth()) / pictureOf("cel").getHeight(), 4.0f / 3,
+                0.01f);
+    EXPECT_NEAR(static_cast<float>(pictureOf("wcel").getWidth()) / pictureOf("wcel").getHeight(), 1.6f,
+                0.01f);
+    for (const char* cloud : {"cloud1", "cloud2", "cloud3"})
+        EXPECT_EQ(pictureOf(cloud).getWidth(), pictureOf(cloud).getHeight()) << cloud;
+}

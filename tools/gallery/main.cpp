@@ -266,9 +266,9 @@ void guiSheet(const std::string& out)
     ContactSheet sheet(sheetWidth,
                        "Overlay pictures and their looks (base, .mouseOver, .onClick, .mouseOff)");
     std::set<std::string> names;
-    for (const auto& [handle, resource] : Ogre::MaterialManager::getSingleton().getResourceIterator())
+    for (const auto& entry : Ogre::MaterialManager::getSingleton().getResourceIterator())
     {
-        (void)handle;
+        const Ogre::ResourcePtr& resource = entry.second;
         const std::string& origin = resource->getOrigin();
         if (!origin.empty() && origin != "models.material")
             names.insert(resource->getName());
