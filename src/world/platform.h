@@ -43,9 +43,13 @@ class Platform : public ManagedClass<Platform*>
     virtual void update(float tilt, int player, float dt);
 
     // Whether playerNumber, whose feet are feetBody, holds this platform. The first player whose feet
-    // touch a free platform holds it until 0.5 s pass without a touching contact of those feet.
+    // touch a free platform holds it until 0.5 s pass without a touching contact of those feet; taking it
+    // sets off the landing burst in that player's colours. Reads the contacts of the last Step; feetBody is
+    // only compared, never kept past the platform's life.
     bool checkContact(b2Body* feetBody, int playerNumber);
 
+    // The platform's own bodies and engine objects, valid while it lives (the bodies die with it, the
+    // engine objects with the scene).
     b2Body* plankBody() const { return mPlankBody; }
     b2Body* anchorBody() const { return mAnchorBody; }
     Ogre::SceneNode* node() const { return mNode; }
