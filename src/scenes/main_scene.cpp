@@ -187,6 +187,7 @@ void MainScene::unload()
     Decoracio::deleteAll();
     Checkpoint::deleteAll();
     mGoalCat = nullptr;
+    mBoss = nullptr;
     for (std::unique_ptr<SoundEffect>* sound : {&mWinSounds[0], &mWinSounds[1], &mSilentSound})
     {
         if (*sound)

@@ -27,6 +27,7 @@ namespace buttonGUI
 {
 class button;
 }
+class Boss;
 class Cat;
 class InputState;
 class Player;
@@ -61,6 +62,8 @@ class MainScene : public Scene
     // Player 1 or 2; null for a player the game does not have.
     Player* player(int number) const { return mPlayers[number - 1]; }
     Cat* goalCat() const { return mGoalCat; }
+    // The boss of a boss level; null otherwise and after unload.
+    Boss* boss() const { return mBoss; }
     const HudClock& clock() const { return mClock; }
 
   private:
@@ -104,6 +107,8 @@ class MainScene : public Scene
     std::unique_ptr<SoundEffect> mSilentSound;
     Player* mPlayers[2] = {nullptr, nullptr};
     Cat* mGoalCat = nullptr;
+    // Owned by the Enemic registry.
+    Boss* mBoss = nullptr;
     float mGoTimer = 0;
     float mLevelTime = 0;
     HudClock mClock;

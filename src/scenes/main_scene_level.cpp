@@ -14,6 +14,7 @@
 #include "scenes/main_scene.h"
 #include "world/bad_ball.h"
 #include "world/bad_ball_emitter.h"
+#include "world/boss.h"
 #include "world/checkpoint.h"
 #include "world/phys_bad_ball.h"
 #include "world/player.h"
@@ -42,6 +43,9 @@ float f(double value)
 // Builds one record's object; the object registers itself in its family.
 struct RecordBuilder
 {
+    // Where the boss goes, if the level has one.
+    Boss** boss;
+
     void operator()(const StaticPlatformRecord& r) const
     {
         new StaticPlatform(f(r.x), f(r.y), 0, r.length, r.kind, r.angle);
@@ -79,7 +83,10 @@ struct RecordBuilder
         new Static2dDecor(Ogre::Vector3(f(r.x), f(r.y), 200), f(r.size), r.material);
     }
     void operator()(const CheckpointRecord& r) const { new Checkpoint(Ogre::Vector3(f(r.x), f(r.y), 0)); }
-    void operator()(const BossRecord&) const {}
+    void operator()(const BossRecord& r) const
+    {
+        *boss = new Boss(Ogre::Vector3(f(r.x), f(r.y), 40), r.hp, r.speed, r.range);
+    }
 };
 } // namespace
 
@@ -96,14 +103,10 @@ void MainScene::loadLevel(const std::string& fileName, int players)
     for (int i = 1; i <= players; ++i)
         mPlayers[i - 1] = new Player(mStartX - playerSpacing * static_cast<float>(i - 1), mStartY, 0, i);
 
-    bool hasBoss = false;
     for (const LevelRecord& record : level.records)
-    {
-        std::visit(RecordBuilder{}, record);
-        hasBoss = hasBoss || std::holds_alternative<BossRecord>(record);
-    }
+        std::visit(RecordBuilder{&mBoss}, record);
 
-    if (hasBoss)
+    if (mBoss)
     {
         mCameraYOffset = bossCameraYOffset;
         mCameraMargin = bossCameraMargin;

@@ -13,6 +13,7 @@
 #include "input/input_state.h"
 #include "scenes/main_scene.h"
 #include "scenes/sky_scene.h"
+#include "world/boss.h"
 #include "world/enemic.h"
 #include "world/platform.h"
 #include "world/player.h"
@@ -59,8 +60,9 @@ bool MainScene::updatePlayer(int number, double dt, InputState& input)
             if (mLives == 0 && !next)
                 next = new MainScene(mLevelFile, mNumPlayers);
         }
-        const bool reached = mGoalCat && std::abs(p.x - mGoalCat->position().x) < goalHalfWidth &&
-                             p.y > mGoalY - goalStandDepth;
+        const bool reached = (mGoalCat && std::abs(p.x - mGoalCat->position().x) < goalHalfWidth &&
+                              p.y > mGoalY - goalStandDepth) ||
+                             (mBoss && mBoss->defeated);
         if (reached && !reachGoal(number, dt, input))
             return false;
     }
