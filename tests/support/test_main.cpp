@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -57,6 +59,11 @@ class PrivateDisplay
         mServer = fork();
         if (mServer == 0)
         {
+            // The server dies with the test process, and holds none of its output pipes open.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            const int nowhere = open("/dev/null", O_WRONLY);
+            dup2(nowhere, 1);
+            dup2(nowhere, 2);
             close(ready[0]);
             const std::string fd = std::to_string(ready[1]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-noreset",

@@ -1,0 +1,179 @@
+#include "scenes/score_table.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <locale>
+#include <sstream>
+
+#include <OgreLogManager.h>
+
+#include "core/access_points.h"
+#include "gui/button.h"
+#include "input/input_state.h"
+
+using buttonGUI::position;
+
+namespace
+{
+constexpr double blinkSeconds = 0.6;
+constexpr float cellWidth = 20;
+constexpr float cellHeight = 38;
+
+enum Action
+{
+    menuUp = 0,
+    menuDown = 1,
+    menuRight = 2,
+    menuLeft = 3,
+    accept = 8
+};
+
+} // namespace
+
+std::string ScoreTable::filePath()
+{
+    return basePath + "scores.icl";
+}
+
+ScoreTable::ScoreTable(buttonGUI::button* window) : mGui(window)
+{
+    read();
+    std::size_t row = 0;
+    for (auto entry = mEntries.begin(); entry != mEntries.end() && row < shownEntries; ++entry, ++row)
+        drawRow(row, *entry);
+}
+
+ScoreTable::ScoreTable(buttonGUI::button* window, int player, double newTime)
+    : mGui(window), mName("A"), mPlayer(player), mNewTime(newTime)
+{
+    for (std::size_t i = 0; i < maxNameLength; ++i)
+        mGui->createButton(std::to_string(i), "blank", cellWidth, cellHeight,
+                           position(buttonGUI::LEFT, 70.0f + 20.0f * static_cast<float>(i), 8), true);
+    setCell(0, glyphMaterial(mName[0]));
+    read();
+    // Only a time at least as good as the tenth best enters a full table.
+    if (mEntries.size() >= shownEntries && newTime > std::next(mEntries.begin(), shownEntries - 1)->first)
+        finished = true;
+    if (!finished)
+        mGui->show(false, 300);
+}
+
+void ScoreTable::read()
+{
+    std::ifstream file(filePath(), std::ios::in | std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    mEntries = parse(text.str());
+}
+
+void ScoreTable::drawRow(std::size_t row, const Entry& entry)
+{
+    const float y = 100.0f + 38.0f * static_cast<float>(row);
+    const std::string& name = entry.second;
+    for (std::size_t i = 0; i < name.size() && i < maxNameLength; ++i)
+        mGui->createButton(name + std::to_string(i), glyphMaterial(name[i]), cellWidth, cellHeight,
+                           position(buttonGUI::TOP_LEFT, 110.0f + 20.0f * static_cast<float>(i), y), true);
+    std::size_t point = 0;
+    const std::string text = timeText(entry.first, point);
+    for (std::size_t j = firstTimeCell(point); j <= point + 2; ++j)
+        mGui->createButton(text + std::to_string(j), glyphMaterial(text[j]), cellWidth, cellHeight,
+                           position(buttonGUI::TOP_LEFT, 365.0f + 20.0f * static_cast<float>(j), y), true);
+}
+
+void ScoreTable::setCell(std::size_t index, const std::string& material)
+{
+    if (buttonGUI::button* cell = mGui->getChild(std::to_string(index)))
+        cell->setMaterial(material);
+}
+
+void ScoreTable::update(double frameSeconds, InputState* input)
+{
+    mClock += frameSeconds;
+    if (input->wasPressed(mPlayer, menuLeft))
+        deleteLetter();
+    else if (input->wasPressed(mPlayer, menuRight))
+        acceptLetter();
+    else if (input->wasPressed(mPlayer, menuDown))
+        editLetter(+1);
+    else if (input->wasPressed(mPlayer, menuUp))
+        editLetter(-1);
+    else if (input->wasPressed(mPlayer, accept) && !finished)
+        save();
+    if (mClock - mLastEventTime > blinkSeconds && !finished)
+        blinkCursor();
+}
+
+void ScoreTable::editLetter(int step)
+{
+    mLastEventTime = mClock;
+    char& letter = mName.back();
+    letter = static_cast<char>('A' + (letter - 'A' + step + 26) % 26);
+    setCell(mName.size() - 1, glyphMaterial(letter));
+}
+
+void ScoreTable::acceptLetter()
+{
+    mLastEventTime = mClock;
+    if (mName.size() == maxNameLength)
+    {
+        if (!finished)
+            save();
+        return;
+    }
+    setCell(mName.size() - 1, glyphMaterial(mName.back()));
+    mName += 'A';
+    setCell(mName.size() - 1, "A");
+}
+
+void ScoreTable::deleteLetter()
+{
+    mLastEventTime = mClock;
+    if (mName.size() < 2)
+        return;
+    setCell(mName.size() - 1, "blank");
+    mName.pop_back();
+    setCell(mName.size() - 1, glyphMaterial(mName.back()));
+}
+
+void ScoreTable::blinkCursor()
+{
+    mLastEventTime = mClock;
+    mCursorShown = !mCursorShown;
+    setCell(mName.size() - 1, mCursorShown ? glyphMaterial(mName.back()) : "slash");
+}
+
+void ScoreTable::save()
+{
+    finished = true;
+    mEntries.emplace(mNewTime, mName);
+    if (!write())
+        Ogre::LogManager::getSingleton().logMessage("Could not save the best times to " + filePath());
+    mGui->hide(false, 300);
+}
+
+// Writes the best ten beside the file and renames the new file over the old one.
+bool ScoreTable::write() const
+{
+    const std::string path = filePath();
+    const std::string temporary = path + ".new";
+    {
+        std::ofstream file(temporary, std::ios::out | std::ios::trunc | std::ios::binary);
+        file.imbue(std::locale::classic());
+        std::size_t written = 0;
+        for (auto entry = mEntries.begin(); entry != mEntries.end() && written < shownEntries;
+             ++entry, ++written)
+            file << entry->second << ' ' << entry->first << std::endl;
+        if (!file)
+        {
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0)
+    {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}

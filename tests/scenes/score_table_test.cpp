@@ -1,0 +1,166 @@
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "core/access_points.h"
+#include "core/scene.h"
+#include "gui/button.h"
+#include "gui/button_manager.h"
+#include "input/input_state.h"
+#include "scenes/score_table.h"
+#include "support/replay.h"
+#include "support/x11_window.h"
+
+namespace
+{
+std::string names(const std::set<ScoreTable::Entry>& entries)
+{
+    std::string all;
+    for (const auto& entry : entries)
+        all += entry.second + " ";
+    return all;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+const std::string tenTimes = "A 10\nB 20\nC 30\nD 40\nE 50\nF 60\nG 70\nH 80\nI 90\nJ 100\n";
+} // namespace
+
+TEST(ScoreTableText, OrdersByTimeThenNameBytesAndDropsRepeatedPairs)
+{
+    const auto entries = ScoreTable::parse("BOB 12.5\nANN 12.5 BOB 12.5\nZED 3\nAN 12.5\n");
+    EXPECT_EQ(names(entries), "ZED AN ANN BOB ");
+    EXPECT_TRUE(ScoreTable::parse("").empty());
+    EXPECT_EQ(ScoreTable::parse("A 1 B two C 3").size(), 1u) << "reading stops at the first pair that fails";
+}
+
+TEST(ScoreTableText, TimeCellsShowSecondsSeparatorAndTwoDecimals)
+{
+    EXPECT_EQ(ScoreTable::timeCells(90), "90:00");
+    EXPECT_EQ(ScoreTable::timeCells(83.2417), "83:24") << "cut, not rounded";
+    EXPECT_EQ(ScoreTable::timeCells(125.5), "125:50");
+    EXPECT_EQ(ScoreTable::timeCells(0.5), "0:50");
+}
+
+TEST(ScoreTableText, ADamagedFileLoadsAndDrawsOnlyPicturesThatExist)
+{
+    std::string damaged = "lower 5\nNEG -3\nNAN nan\nBIG 1e+06\nSIGN +7\nÄÖ 8\n";
+    damaged += std::string("\x01\xff\x7f garbage\0 3", 14);
+    for (int i = 0; i < 10000; ++i)
+        damaged += "X" + std::to_string(i) + " " + std::to_string(i) + "\n";
+    const auto entries = ScoreTable::parse(damaged);
+    for (const auto& [seconds, name] : entries)
+    {
+        EXPECT_GE(seconds, 0) << name;
+        for (char c : ScoreTable::timeCells(seconds) + name)
+        {
+            const std::string material = ScoreTable::glyphMaterial(c);
+            EXPECT_TRUE(material.size() == 1 || material == "dots" || material == "blank") << material;
+        }
+    }
+    EXPECT_EQ(entries.count({5, "lower"}), 1u);
+    EXPECT_EQ(ScoreTable::glyphMaterial('l'), "blank");
+    EXPECT_EQ(ScoreTable::glyphMaterial('e'), "blank");
+    EXPECT_EQ(ScoreTable::glyphMaterial('+'), "blank");
+}
+
+class ScoreEntryTest : public testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(displayAvailable());
+        game = std::make_unique<GameDriver>(new Scene);
+    }
+
+    buttonGUI::button* window()
+    {
+        return theButtonManager->createWindow("classficador", "butTime", 0, 0, 0, false, true,
+                                              buttonGUI::position(buttonGUI::CENTER, 0, 0));
+    }
+
+    void writeScores(const std::string& text) { std::ofstream(ScoreTable::filePath()) << text; }
+
+    // One press of `actions` for player 1, then a frame with nothing held.
+    void press(ScoreTable& table, const std::string& actions)
+    {
+        game->step(Route::parse("1 " + actions).frames.front());
+        table.update(GameDriver::frameSeconds, &game->input());
+        game->step(ReplayFrame());
+        table.update(GameDriver::frameSeconds, &game->input());
+    }
+
+    std::unique_ptr<GameDriver> game;
+};
+
+TEST_F(ScoreEntryTest, ATimeEqualToTheTenthIsARecordAndOneHundredthWorseIsNot)
+{
+    writeScores(tenTimes);
+    buttonGUI::button* first = window();
+    ScoreTable equal(first, 1, 100.0);
+    EXPECT_FALSE(equal.finished);
+    EXPECT_TRUE(first->isVisible());
+
+    buttonGUI::button* second = window();
+    ScoreTable worse(second, 1, 100.01);
+    EXPECT_TRUE(worse.finished);
+    EXPECT_FALSE(second->isVisible()) << "nothing shown";
+}
+
+TEST_F(ScoreEntryTest, LettersWrapTheNameStaysWithinSevenAndTheSaveIsReadBack)
+{
+    writeScores(tenTimes);
+    ScoreTable table(window(), 1, 55.5);
+    press(table, "L");
+    EXPECT_EQ(table.name(), "A") << "left with one letter does nothing";
+    press(table, "U");
+    EXPECT_EQ(table.name(), "Z");
+    press(table, "D");
+    EXPECT_EQ(table.name(), "A");
+    for (int letter = 0; letter < 6; ++letter)
+        press(table, "R");
+    EXPECT_EQ(table.name(), "AAAAAAA");
+    EXPECT_FALSE(table.finished);
+    press(table, "L");
+    press(table, "D");
+    press(table, "R");
+    press(table, "D");
+    EXPECT_EQ(table.name(), "AAAAABB");
+    press(table, "R");
+    EXPECT_TRUE(table.finished) << "right on the seventh letter saves";
+
+    const std::string saved = readFile(ScoreTable::filePath());
+    EXPECT_EQ(saved, "A 10\nB 20\nC 30\nD 40\nE 50\nAAAAABB 55.5\nF 60\nG 70\nH 80\nI 90\n");
+    EXPECT_EQ(names(ScoreTable::parse(saved)), "A B C D E AAAAABB F G H I ");
+}
+
+TEST_F(ScoreEntryTest, AFailedSaveFinishesHidesAndKeepsTheOldFile)
+{
+    writeScores("OLD 42\n");
+    const std::string previousBase = basePath;
+    buttonGUI::button* shown = window();
+    ScoreTable table(shown, 1, 12);
+    basePath = "/nonexistent-quobbel-dir/";
+    press(table, "A");
+    basePath = previousBase;
+    EXPECT_TRUE(table.finished);
+    EXPECT_FALSE(shown->isVisible());
+    EXPECT_EQ(readFile(ScoreTable::filePath()), "OLD 42\n");
+}
+
+TEST_F(ScoreEntryTest, DisplayShowsTheBestTenOnly)
+{
+    writeScores(tenTimes + "K 110\nA 10\n");
+    buttonGUI::button* panel = window();
+    ScoreTable table(panel);
+    EXPECT_EQ(table.entries().size(), 11u);
+    // Ten rows: one letter and four time cells ("10:00") or five ("100:00") each.
+    EXPECT_EQ(panel->getChildren().size(), 10u + 9u * 5u + 6u);
+}
