@@ -41,6 +41,11 @@ Quobbel::~Quobbel()
     // Its overlays must go while the engine still exists.
     delete theButtonManager;
     theButtonManager = nullptr;
+    // The keyboard listens to the game window through a connection of its own: closing it after the
+    // window is gone makes the X server report an error that ends the process. It closes the keyboard and
+    // joins the remotes' polling threads.
+    delete mInput;
+    mInput = nullptr;
     if (mRoot)
         mRoot->removeFrameListener(this);
     if (theSceneManager)
@@ -54,9 +59,6 @@ Quobbel::~Quobbel()
     delete theMusicPlayer;
     theMusicPlayer = nullptr;
     SoundManager::shutdown();
-    // Last of the services: it closes the keyboard and joins the remotes' polling threads.
-    delete mInput;
-    mInput = nullptr;
     mLogManager.reset();
     theRenderWindow = nullptr;
     theViewport = nullptr;

@@ -98,9 +98,6 @@ GameDriver::~GameDriver()
         delete mScene;
     }
     mInput.reset();
-    // One rendered frame lets the application's own keyboard take in the window's pending events; an
-    // application whose keyboard never captured fails on them when it shuts down.
-    Ogre::Root::getSingleton().renderOneFrame();
     mApp.reset();
 }
 
