@@ -7,7 +7,7 @@
 
 #include "app/quobbel.h"
 #include "platform/system_dialogs.h"
-#include "scenes/main_scene.h"
+#include "scenes/intro_scene.h"
 
 int main()
 {
@@ -15,8 +15,7 @@ int main()
     try
     {
         application = std::make_unique<Quobbel>("./");
-        // The first level until the title scene exists.
-        application->run(new MainScene("mapa1.imf", 1));
+        application->run(new IntroScene());
         application.reset();
         return 0;
     }

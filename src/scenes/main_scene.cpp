@@ -10,7 +10,8 @@
 #include "gui/button.h"
 #include "gui/button_manager.h"
 #include "input/input_state.h"
-#include "scenes/sky_scene.h"
+#include "scenes/intro_scene.h"
+#include "scenes/score_table.h"
 #include "world/checkpoint.h"
 #include "world/decoracio.h"
 #include "world/enemic.h"
@@ -54,6 +55,7 @@ MainScene::MainScene(const std::string& levelFile, int numPlayers)
 MainScene::~MainScene()
 {
     mDeathSound.releaseSource();
+    delete mScoreTable;
 }
 
 bool MainScene::paused() const
@@ -248,7 +250,7 @@ void MainScene::handleToolkitEvents()
         if (event->type != buttonGUI::EVENT_PRESSED || event->mouseButton != 0 || !event->source)
             continue;
         if (event->source->name == "sortir" && !next)
-            next = new SkyScene;
+            next = new IntroScene();
         else if (event->source->name == "continuar")
             mPauseWindow->hide(true, fadeMs);
     }
@@ -273,6 +275,9 @@ void MainScene::handleBack(InputState& input)
 {
     if (!input.wasPressed(0, back))
         return;
+    // Back abandons the name entry: nothing is saved.
+    if (mScoreTable)
+        mScoreTable->finished = true;
     if (mCurrentWinSound && mCurrentWinSound->source() != 0 && mCurrentWinSound->isPlaying())
     {
         mCurrentWinSound->stop();

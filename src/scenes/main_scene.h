@@ -31,6 +31,7 @@ class Boss;
 class Cat;
 class InputState;
 class Player;
+class ScoreTable;
 
 class MainScene : public Scene
 {
@@ -65,6 +66,8 @@ class MainScene : public Scene
     // The boss of a boss level; null otherwise and after unload.
     Boss* boss() const { return mBoss; }
     const HudClock& clock() const { return mClock; }
+    // The name entry after a one-player game's last level; null before it.
+    const ScoreTable* scoreTable() const { return mScoreTable; }
 
   private:
     void buildDisplay();
@@ -81,6 +84,8 @@ class MainScene : public Scene
     bool updatePlayer(int number, double dt, InputState& input);
     bool reachGoal(int number, double dt, InputState& input);
     bool endLevel(int number);
+    // One-player game over: starts the name entry; false when the frame must stop.
+    bool startNameEntry(int number);
     void showLives();
     void updatePlatforms(float dt, InputState& input);
     void updateEnemies(float dt);
@@ -117,4 +122,6 @@ class MainScene : public Scene
     Ogre::Vector3 mPlayerMax;
     // Scene positions of the players, refilled every frame without allocating.
     std::vector<Ogre::Vector3> mPlayerPositions;
+    // Owned until it is handed to the results scene; survives reloads of the level.
+    ScoreTable* mScoreTable = nullptr;
 };

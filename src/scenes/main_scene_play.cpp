@@ -12,7 +12,8 @@
 #include "gui/button_manager.h"
 #include "input/input_state.h"
 #include "scenes/main_scene.h"
-#include "scenes/sky_scene.h"
+#include "scenes/results_scene.h"
+#include "scenes/score_table.h"
 #include "world/boss.h"
 #include "world/enemic.h"
 #include "world/platform.h"
@@ -81,7 +82,7 @@ void MainScene::showLives()
 
 // Player `number` stands at the goal. False when the scene has handed over or loaded the next level in
 // place: the rest of the frame must not run, since it would reach objects of the level that is gone.
-bool MainScene::reachGoal(int number, double, InputState&)
+bool MainScene::reachGoal(int number, double dt, InputState& input)
 {
     if (mCurrentWinSound->source() == 0)
     {
@@ -110,20 +111,28 @@ bool MainScene::reachGoal(int number, double, InputState&)
             mPlayers[j - 1]->finish(j == number);
         return true;
     }
-    if (mCurrentWinSound->isPlaying())
-        return true;
-    return endLevel(number);
+    if (!mCurrentWinSound->isPlaying() && (!mScoreTable || mScoreTable->finished) && !endLevel(number))
+        return false;
+    if (mScoreTable)
+        mScoreTable->update(dt, &input);
+    return true;
 }
 
 // The jingle is over: the next level in place, or the end of the game. False when the frame must stop.
-bool MainScene::endLevel(int)
+bool MainScene::endLevel(int number)
 {
     if (mNextLevel == "boss1.imf" && mNumPlayers > 1)
         mNextLevel = "end"; // two-player games have no boss level
     if (mNextLevel == "end")
     {
+        if (mNumPlayers == 1 && !mScoreTable)
+            return startNameEntry(number);
         if (!next)
-            next = new SkyScene;
+        {
+            next = new ResultsScene(mNumPlayers, mWinsP1 + (mWinner == 1), mWinsP2 + (mWinner == 2),
+                                    mScoreTable);
+            mScoreTable = nullptr;
+        }
         return false;
     }
     mWinsP1 += mWinner == 1;
@@ -131,6 +140,18 @@ bool MainScene::endLevel(int)
     mLevelFile = mNextLevel;
     unload();
     load();
+    return false;
+}
+
+bool MainScene::startNameEntry(int number)
+{
+    buttonGUI::buttonManager& gui = *theButtonManager;
+    buttonGUI::button* entry =
+        gui.createWindow("classficador", "butTime", 0, 0, 0, false, true, position(buttonGUI::CENTER, 0, 0));
+    mScoreTable = new ScoreTable(entry, number, static_cast<double>(mLevelTime));
+    if (!mScoreTable->finished)
+        gui.createWindow("record", "textRecord", 0, 0, 0, false, true, position(buttonGUI::CENTER, 0, -150))
+            ->show(true, fadeMs);
     return false;
 }
 

@@ -1,0 +1,363 @@
+#include "scenes/intro_scene.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include <Ogre.h>
+
+#include "audio/music_player.h"
+#include "core/access_points.h"
+#include "core/camera_rig.h"
+#include "core/unique_name.h"
+#include "decor/fons.h"
+#include "gui/button.h"
+#include "gui/button_manager.h"
+#include "input/input_state.h"
+#include "scenes/end_scene.h"
+#include "scenes/main_scene.h"
+#include "scenes/score_table.h"
+#include "world/animation_blender.h"
+#include "world/decoracio.h"
+
+using buttonGUI::position;
+
+namespace
+{
+enum Action
+{
+    menuUp = 0,
+    menuDown = 1,
+    menuRight = 2,
+    menuLeft = 3,
+    accept = 8
+};
+
+constexpr int firstMainButton = 1;
+constexpr int lastMainButton = 5;
+constexpr int scorePanelIndex = 6;
+constexpr int firstLevelButton = 7;
+constexpr int lastLevelButton = 10;
+
+constexpr unsigned fadeMs = 300;
+constexpr unsigned quickFadeMs = 50;
+// The menu window's bottom offset in pixels when it has risen into place, and the rise speed in pixels
+// per second, shared by the logo and the 3D picture.
+constexpr float menuRestOffset = 420;
+constexpr float riseSpeed = 300;
+constexpr double swapAfterFallSeconds = 6.0;
+
+const char* const mainButtons[] = {"1player", "2players", "puntuacions", "creditos", "sortir"};
+const char* const levelButtons[] = {"level1", "level2", "level3", "level4"};
+const char* const levelFiles[] = {"mapa1.imf", "mapa2.imf", "mapa3.imf", "boss1.imf"};
+
+int wrapMain(int index)
+{
+    return index > lastMainButton ? firstMainButton : index < firstMainButton ? lastMainButton : index;
+}
+} // namespace
+
+IntroScene::IntroScene() = default;
+
+IntroScene::~IntroScene() = default;
+
+int IntroScene::navigate(int index, MenuMove move)
+{
+    if (move == MenuMove::none || index == scorePanelIndex)
+        return index;
+    if (index < scorePanelIndex)
+    {
+        switch (move)
+        {
+        case MenuMove::right:
+            return wrapMain(index + 1);
+        case MenuMove::left:
+            return wrapMain(index - 1);
+        case MenuMove::up:
+            return index - 2 < firstMainButton ? lastMainButton : index - 2;
+        case MenuMove::down:
+        {
+            // Down steps a row; from the last row it goes round to the first button.
+            int below = index + 2;
+            if (below > lastMainButton)
+                below -= 1;
+            return below == scorePanelIndex ? firstMainButton : below;
+        }
+        case MenuMove::none:
+            break;
+        }
+        return index;
+    }
+    switch (move)
+    {
+    case MenuMove::right:
+        return index + 1 > lastLevelButton ? firstLevelButton : index + 1;
+    case MenuMove::left:
+        return index - 1 < firstLevelButton ? lastLevelButton : index - 1;
+    case MenuMove::up:
+        return index - 2 < firstLevelButton ? index + 2 : index - 2;
+    case MenuMove::down:
+        return index + 2 > lastLevelButton ? index - 2 : index + 2;
+    case MenuMove::none:
+        break;
+    }
+    return index;
+}
+
+std::string IntroScene::levelFileFor(const std::string& buttonName)
+{
+    for (int i = 0; i < 4; ++i)
+        if (buttonName == levelButtons[i])
+            return levelFiles[i];
+    return std::string();
+}
+
+void IntroScene::load()
+{
+    if (theMusicPlayer->load("Velmora_-_ditto_ditto.ogg"))
+        theMusicPlayer->stream().play();
+    loadWindows();
+
+    theCamera->setProjectionType(Ogre::PT_ORTHOGRAPHIC);
+    theCamera->setNearClipDistance(1);
+    theCamera->setFarClipDistance(10000);
+    theCamera->setOrthoWindowHeight(400);
+    Ogre::SceneNode& eye = cameraNode();
+    eye.setPosition(-700, 0, 0);
+    eye.lookAt(Ogre::Vector3::ZERO, Ogre::Node::TS_WORLD);
+
+    theSceneManager->setAmbientLight(Ogre::ColourValue(0.6f, 0.7f, 0.85f));
+    Ogre::Light* light = theSceneManager->createLight(uniqueName());
+    light->setDiffuseColour(Ogre::ColourValue(0.9f, 0.95f, 0.95f));
+    theSceneManager->getRootSceneNode()
+        ->createChildSceneNode(Ogre::Vector3(-1000, 1200, 0))
+        ->attachObject(light);
+
+    new Fons();
+    loadTableau();
+
+    mFallClock = mTotalTime = 0;
+    mTexturesSwapped = false;
+    mPlayerCount = 0;
+    mScoreTable.reset();
+}
+
+void IntroScene::loadWindows()
+{
+    buttonGUI::buttonManager& gui = *theButtonManager;
+    mMenu = gui.createWindow("fons", "blank", 1, 1, 0, false, true, position(buttonGUI::BOTTOM, 0, 50));
+    mMenu->createButton("1player", "but1Player", 0, 0, position(buttonGUI::TOP, -150, -40), true);
+    mMenu->createButton("2players", "but2Players", 0, 0, position(buttonGUI::TOP, 150, -40), true);
+    mMenu->createButton("puntuacions", "butPuntuaciones", 0, 0, position(buttonGUI::TOP, -150, 90), true);
+    mMenu->createButton("creditos", "creditos", 0, 0, position(buttonGUI::TOP, 150, 90), true);
+    mMenu->createButton("sortir", "butSortirJoc", 0, 0, position(buttonGUI::TOP, 0, 220), true);
+    mMenu
+        ->createButton("puntuacionsPanel", "panelClasification", 600, 590, position(buttonGUI::TOP, 0, -120),
+                       true)
+        ->hide(true, fadeMs);
+    const float levelX[] = {-190, 190, -190, 190};
+    const float levelY[] = {-90, -90, 90, 90};
+    for (int i = 0; i < 4; ++i)
+        mMenu
+            ->createButton(levelButtons[i], std::string("butLevel") + char('1' + i), 0, 0,
+                           position(buttonGUI::TOP, levelX[i], levelY[i]), true)
+            ->hide(true, fadeMs);
+    gui.selectButton(firstMainButton);
+
+    mPressPlate =
+        gui.createWindow("press", "pressStart", 0, 0, 0, false, true, position(buttonGUI::BOTTOM, 0, 10));
+    mPressPlate->show(false, fadeMs);
+    mLogoPlate = gui.createWindow("logo", "PimLogo", 0, 0, 0, false, true, position(buttonGUI::TOP, 0, 80));
+    mLogoPlate->show(false, fadeMs);
+}
+
+void IntroScene::loadTableau()
+{
+    mIntroNode = theSceneManager->getRootSceneNode()->createChildSceneNode(uniqueName());
+    mIntroNode->setPosition(0, -142, 0);
+    const auto character =
+        [this](const char* mesh, Ogre::Entity*& entity, std::unique_ptr<AnimationBlender>& blender)
+    {
+        entity = theSceneManager->createEntity(uniqueName(), mesh);
+        mIntroNode->attachObject(entity);
+        blender = std::make_unique<AnimationBlender>(entity);
+        blender->start("correr");
+    };
+    character("start_pimbear1.mesh", mBear1, mBear1Blender);
+    character("start_pimbear2.mesh", mBear2, mBear2Blender);
+    character("start_cat.mesh", mCat, mCatBlender);
+    mPlanet = theSceneManager->createEntity(uniqueName(), "start_planeta.mesh");
+    mIntroNode->attachObject(mPlanet);
+    mPlanetRoll = mPlanet->getAnimationState("roda");
+    mPlanetRoll->setLoop(true);
+    mPlanetRoll->setEnabled(true);
+}
+
+void IntroScene::unload()
+{
+    theButtonManager->destroyAllWindows();
+    mMenu = mPressPlate = mLogoPlate = nullptr;
+    Decoracio::deleteAll();
+    mBear1Blender.reset();
+    mBear2Blender.reset();
+    mCatBlender.reset();
+    mScoreTable.reset();
+    theSceneManager->clearScene();
+    mIntroNode = nullptr;
+    mBear1 = mBear2 = mCat = mPlanet = nullptr;
+    mPlanetRoll = nullptr;
+}
+
+void IntroScene::update(double frameTime, InputState* inputState)
+{
+    InputState& input = *inputState;
+    animate(frameTime);
+    handleMenuEvents();
+    theButtonManager->update();
+    mPressPlate->setAlpha(static_cast<float>(std::abs(std::sin(mTotalTime)) + 0.15));
+
+    if (!mMenu->isVisible())
+    {
+        // The accept that opens the menu does nothing else: it must not also press "1player".
+        if (input.wasPressed(0, accept))
+        {
+            mMenu->show(true, 10);
+            mPressPlate->hide(false, fadeMs);
+        }
+        return;
+    }
+
+    slideMenu(frameTime);
+    MenuMove move = MenuMove::none;
+    if (input.wasPressed(0, menuRight))
+        move = MenuMove::right;
+    else if (input.wasPressed(0, menuLeft))
+        move = MenuMove::left;
+    else if (input.wasPressed(0, menuUp))
+        move = MenuMove::up;
+    else if (input.wasPressed(0, menuDown))
+        move = MenuMove::down;
+    theButtonManager->selectButton(navigate(theButtonManager->selected, move));
+    // The press is posted now and handled by a later frame's event pass.
+    if (input.wasPressed(0, accept))
+        theButtonManager->activateSelected();
+}
+
+void IntroScene::animate(double frameTime)
+{
+    const float dt = static_cast<float>(frameTime);
+    mBear1Blender->update(dt);
+    mBear2Blender->update(dt);
+    mCatBlender->update(dt);
+    mPlanetRoll->addTime(dt);
+    mTotalTime += frameTime;
+    mFallClock += frameTime;
+
+    // A fall may start after 10 s and starts for certain after 24 s.
+    const int draw = std::rand() % 15;
+    const bool running = mBear1Blender->getAnimationName() == "correr";
+    if (mFallClock > draw + 10)
+    {
+        if (running)
+        {
+            mBear1Blender->blend("caure", AnimationBlender::Cut, 0, false);
+            mBear2Blender->blend("caure", AnimationBlender::Cut, 0, false);
+        }
+        mFallClock = 0;
+    }
+    if (mBear1Blender->complete() && mBear1Blender->getAnimationName() != "correr")
+    {
+        mBear1Blender->blend("correr", AnimationBlender::Cut, 0, true);
+        mBear2Blender->blend("correr", AnimationBlender::Cut, 0, true);
+    }
+    // The bears are out of sight six seconds into their fall: they come back in each other's costume.
+    if (mBear1Blender->getAnimationName() == "caure" && mFallClock > swapAfterFallSeconds)
+    {
+        mFallClock = 0;
+        mTexturesSwapped = !mTexturesSwapped;
+        mBear1->setMaterialName(mTexturesSwapped ? "PimbearPanda_tex" : "Pimbear_tex");
+        mBear2->setMaterialName(mTexturesSwapped ? "Pimbear_tex" : "PimbearPanda_tex");
+    }
+}
+
+void IntroScene::handleMenuEvents()
+{
+    while (const buttonGUI::Event* event = theButtonManager->getNextEvent())
+    {
+        if (event->type != buttonGUI::EVENT_PRESSED || event->mouseButton != 0 || !event->source)
+            continue;
+        // Copied: handling a press may post events, which can move the event the pointer refers to.
+        const std::string name = event->source->name;
+        pressed(name);
+    }
+}
+
+void IntroScene::pressed(const std::string& buttonName)
+{
+    if (buttonName == "sortir")
+        replaceNext(quitMarker());
+    else if (buttonName == "1player" || buttonName == "2players")
+    {
+        mPlayerCount = buttonName == "1player" ? 1 : 2;
+        showMainButtons(false);
+        for (const char* level : levelButtons)
+            mMenu->getChild(level)->show(true, quickFadeMs);
+        theButtonManager->selectButton(firstLevelButton);
+    }
+    else if (buttonName == "puntuacions")
+    {
+        buttonGUI::button* panel = mMenu->getChild("puntuacionsPanel");
+        if (!mScoreTable)
+            mScoreTable = std::make_unique<ScoreTable>(panel);
+        panel->show(true, quickFadeMs);
+        showMainButtons(false);
+        theButtonManager->selectButton(scorePanelIndex);
+    }
+    else if (buttonName == "puntuacionsPanel")
+    {
+        mMenu->getChild("puntuacionsPanel")->hide(false, fadeMs);
+        showMainButtons(true);
+        theButtonManager->selectButton(3);
+    }
+    else if (buttonName == "creditos")
+        replaceNext(new EndScene());
+    else
+    {
+        const std::string level = levelFileFor(buttonName);
+        if (!level.empty())
+            replaceNext(new MainScene(level, mPlayerCount));
+    }
+}
+
+void IntroScene::showMainButtons(bool shown)
+{
+    for (const char* name : mainButtons)
+    {
+        buttonGUI::button* button = mMenu->getChild(name);
+        if (shown)
+            button->show(true, quickFadeMs);
+        else
+            button->hide(false, fadeMs);
+    }
+}
+
+void IntroScene::slideMenu(double frameTime)
+{
+    const position& menuAt = mMenu->getStoredPosition();
+    if (menuAt.y >= menuRestOffset)
+        return;
+    const float rise = riseSpeed * static_cast<float>(frameTime);
+    mMenu->setPosition(position(menuAt.anchor, menuAt.x, menuAt.y + rise));
+    const position& logoAt = mLogoPlate->getStoredPosition();
+    mLogoPlate->setPosition(position(logoAt.anchor, logoAt.x, logoAt.y - rise));
+    // World units per pixel of the orthographic view, so the 3D picture keeps pace with the logo.
+    const float unitsPerPixel =
+        theCamera->getOrthoWindowHeight() / static_cast<float>(theViewport->getActualHeight());
+    mIntroNode->translate(0, rise * unitsPerPixel, 0, Ogre::Node::TS_PARENT);
+}
+
+void IntroScene::replaceNext(Scene* successor)
+{
+    if (next && next != quitMarker())
+        delete next;
+    next = successor;
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+// The title: two bears and the cat running on a rolling planet, the logo and a blinking "press" plate.
+// Accept opens the menu, which rises from the bottom while the logo and the 3D picture rise out of view:
+// one player, two players, the best-times panel, the credits and exit. A player button swaps the main
+// buttons for the four level buttons; a level button starts the game.
+//
+// The menu is driven on the toolkit's selection indices, which follow the creation order of the windows
+// and buttons: 0 "fons", 1-5 the main buttons, 6 the score panel, 7-10 the levels, 11 "press", 12 "logo".
+// Every pointer below lives from load() to unload().
+
+#include <memory>
+#include <string>
+
+#include "core/scene.h"
+
+namespace buttonGUI
+{
+class button;
+}
+namespace Ogre
+{
+class AnimationState;
+class Entity;
+class SceneNode;
+} // namespace Ogre
+class AnimationBlender;
+class ScoreTable;
+
+class IntroScene : public Scene
+{
+  public:
+    enum class MenuMove
+    {
+        none,
+        right,
+        left,
+        up,
+        down
+    };
+
+    IntroScene();
+    ~IntroScene() override;
+
+    void load() override;
+    void unload() override;
+    void update(double frameTime, InputState* input) override;
+
+    // The selection index a menu direction leads to from `index` (see the file comment for the indices).
+    static int navigate(int index, MenuMove move);
+    // The level file a level button ("level1" to "level4") starts; empty for any other name.
+    static std::string levelFileFor(const std::string& buttonName);
+
+    // For the tests.
+    int playerCount() const { return mPlayerCount; }
+    const ScoreTable* scoreTable() const { return mScoreTable.get(); }
+    buttonGUI::button* menu() const { return mMenu; }
+
+  private:
+    void loadWindows();
+    void loadTableau();
+    void animate(double frameTime);
+    void handleMenuEvents();
+    void pressed(const std::string& buttonName);
+    void showMainButtons(bool shown);
+    void slideMenu(double frameTime);
+    // Names the successor; a successor named earlier in the same frame is not yet the loop's, so it is
+    // deleted here rather than leaked.
+    void replaceNext(Scene* successor);
+
+    buttonGUI::button* mMenu = nullptr;
+    buttonGUI::button* mPressPlate = nullptr;
+    buttonGUI::button* mLogoPlate = nullptr;
+    Ogre::SceneNode* mIntroNode = nullptr;
+    Ogre::Entity* mBear1 = nullptr;
+    std::unique_ptr<AnimationBlender> mBear1Blender;
+    Ogre::Entity* mBear2 = nullptr;
+    std::unique_ptr<AnimationBlender> mBear2Blender;
+    Ogre::Entity* mCat = nullptr;
+    std::unique_ptr<AnimationBlender> mCatBlender;
+    Ogre::Entity* mPlanet = nullptr;
+    Ogre::AnimationState* mPlanetRoll = nullptr;
+    double mFallClock = 0; // seconds since the bears last started to fall or swapped costumes
+    double mTotalTime = 0; // seconds since load
+    bool mTexturesSwapped = false;
+    signed char mPlayerCount = 0;
+    // Built on the first press of the scores button, so the panel shows the file as it was then.
+    std::unique_ptr<ScoreTable> mScoreTable;
+};

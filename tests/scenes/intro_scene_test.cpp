@@ -1,0 +1,185 @@
+// The title scene: its menu navigation on selection indices, and its menus with the real application,
+// driven frame by frame.
+
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "core/access_points.h"
+#include "gui/button.h"
+#include "gui/button_manager.h"
+#include "scenes/end_scene.h"
+#include "scenes/intro_scene.h"
+#include "scenes/main_scene.h"
+#include "scenes/score_table.h"
+#include "support/replay.h"
+#include "support/x11_window.h"
+
+namespace
+{
+using Move = IntroScene::MenuMove;
+
+// Action bits of player 1 (see InputState): pressed for one frame, then released for one.
+constexpr std::uint16_t menuRight = 1u << 2;
+constexpr std::uint16_t menuLeft = 1u << 3;
+constexpr std::uint16_t menuDown = 1u << 1;
+constexpr std::uint16_t accept = 1u << 8;
+
+void press(GameDriver& game, std::uint16_t actions)
+{
+    ReplayFrame frame;
+    frame.held[0] = actions;
+    game.step(frame);
+    game.idle(1);
+}
+
+// Accept on the title opens the menu; the menu then needs a few frames of its fade to take clicks.
+void openMenu(GameDriver& game)
+{
+    press(game, accept);
+    game.idle(10);
+}
+
+void writeScores(const std::string& text)
+{
+    std::ofstream(basePath + "scores.icl") << text;
+}
+} // namespace
+
+TEST(IntroNavigation, MainButtonsWrapAroundTheirTwoRowsAndTheExit)
+{
+    EXPECT_EQ(IntroScene::navigate(1, Move::left), 5);
+    EXPECT_EQ(IntroScene::navigate(5, Move::right), 1);
+    EXPECT_EQ(IntroScene::navigate(2, Move::right), 3);
+    EXPECT_EQ(IntroScene::navigate(4, Move::down), 5);
+    EXPECT_EQ(IntroScene::navigate(5, Move::down), 1);
+    EXPECT_EQ(IntroScene::navigate(3, Move::down), 5);
+    EXPECT_EQ(IntroScene::navigate(1, Move::down), 3);
+    EXPECT_EQ(IntroScene::navigate(2, Move::up), 5);
+    EXPECT_EQ(IntroScene::navigate(5, Move::up), 3);
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(IntroScene::navigate(i, Move::none), i);
+}
+
+TEST(IntroNavigation, LevelButtonsMoveInTheirSquareAndThePanelStays)
+{
+    EXPECT_EQ(IntroScene::navigate(8, Move::down), 10);
+    EXPECT_EQ(IntroScene::navigate(10, Move::down), 8);
+    EXPECT_EQ(IntroScene::navigate(7, Move::up), 9);
+    EXPECT_EQ(IntroScene::navigate(9, Move::up), 7);
+    EXPECT_EQ(IntroScene::navigate(10, Move::right), 7);
+    EXPECT_EQ(IntroScene::navigate(7, Move::left), 10);
+    for (Move move : {Move::right, Move::left, Move::up, Move::down})
+        EXPECT_EQ(IntroScene::navigate(6, move), 6) << "the score panel is left only by pressing it";
+    EXPECT_EQ(IntroScene::levelFileFor("level4"), "boss1.imf");
+    EXPECT_EQ(IntroScene::levelFileFor("sortir"), "");
+}
+
+TEST(IntroScene, TheAcceptThatOpensTheMenuDoesNotAlsoPressTheFirstButton)
+{
+    ASSERT_TRUE(displayAvailable());
+    GameDriver game(new IntroScene());
+    auto& intro = *game.sceneAs<IntroScene>();
+    game.idle(30);
+    EXPECT_FALSE(intro.menu()->isVisible());
+    openMenu(game);
+    ASSERT_TRUE(intro.menu()->isVisible());
+    EXPECT_EQ(theButtonManager->selected, 1);
+    EXPECT_EQ(intro.playerCount(), 0);
+    EXPECT_TRUE(intro.menu()->getChild("1player")->isVisible());
+
+    // The menu rises into place (bottom offset 50 -> 420 pixels at 300 per second) and stops there.
+    game.idle(120);
+    EXPECT_NEAR(intro.menu()->getStoredPosition().y, 420, 5);
+    game.idle(30);
+    EXPECT_NEAR(intro.menu()->getStoredPosition().y, 420, 5);
+
+    press(game, accept);
+    game.idle(1);
+    EXPECT_EQ(intro.playerCount(), 1);
+    EXPECT_EQ(theButtonManager->selected, 7);
+    EXPECT_FALSE(intro.menu()->getChild("1player")->isVisible());
+}
+
+TEST(IntroScene, ScoresPressedTwiceBuildsTheTableOnceFromTheFileAsItWas)
+{
+    ASSERT_TRUE(displayAvailable());
+    GameDriver game(new IntroScene());
+    auto& intro = *game.sceneAs<IntroScene>();
+    writeScores("ANNA 83.2417\nBO 90\n");
+    openMenu(game);
+    press(game, menuDown); // 1player -> puntuacions
+    ASSERT_EQ(theButtonManager->selected, 3);
+    press(game, accept);
+    game.idle(1);
+    const ScoreTable* table = intro.scoreTable();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->entries().size(), 2u);
+    EXPECT_EQ(theButtonManager->selected, 6);
+    EXPECT_TRUE(intro.menu()->getChild("puntuacionsPanel")->isVisible());
+
+    writeScores("CARL 12\n");
+    press(game, accept); // the panel itself goes back to the menu
+    game.idle(1);
+    EXPECT_EQ(theButtonManager->selected, 3);
+    EXPECT_FALSE(intro.menu()->getChild("puntuacionsPanel")->isVisible());
+    press(game, accept);
+    game.idle(1);
+    EXPECT_EQ(intro.scoreTable(), table);
+    EXPECT_EQ(table->entries().size(), 2u);
+}
+
+TEST(IntroScene, TwoPlayersThenALevelStartsATwoPlayerGame)
+{
+    ASSERT_TRUE(displayAvailable());
+    GameDriver game(new IntroScene());
+    openMenu(game);
+    press(game, menuRight); // 1player -> 2players
+    press(game, accept);
+    game.idle(10);
+    ASSERT_EQ(game.sceneAs<IntroScene>()->playerCount(), 2);
+    press(game, accept); // level1
+    game.idle(1);
+    auto* play = game.sceneAs<MainScene>();
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(play->numPlayers(), 2);
+    EXPECT_EQ(play->levelFile(), "mapa1.imf");
+}
+
+// The leak sanitizer of the test build reports the replaced scene if it is not deleted.
+TEST(IntroScene, ASecondSceneChangingPressInOneFrameReplacesTheFirstScene)
+{
+    ASSERT_TRUE(displayAvailable());
+    GameDriver game(new IntroScene());
+    openMenu(game);
+    press(game, accept);
+    game.idle(10);
+    theButtonManager->selectButton(7);
+    theButtonManager->activateSelected();
+    theButtonManager->selectButton(8);
+    theButtonManager->activateSelected();
+    game.idle(1);
+    // Events come newest first, so the press of "level1" is handled last and wins.
+    auto* play = game.sceneAs<MainScene>();
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(play->levelFile(), "mapa1.imf");
+}
+
+TEST(IntroScene, CreditsAndExitLeaveTheTitle)
+{
+    ASSERT_TRUE(displayAvailable());
+    GameDriver game(new IntroScene());
+    openMenu(game);
+    press(game, menuLeft); // 1player -> sortir
+    press(game, menuLeft); // sortir -> creditos
+    ASSERT_EQ(theButtonManager->selected, 4);
+    press(game, accept);
+    ASSERT_NE(game.sceneAs<EndScene>(), nullptr);
+
+    game.scene()->next = new IntroScene();
+    game.idle(1);
+    openMenu(game);
+    press(game, menuLeft);
+    press(game, accept);
+    EXPECT_EQ(game.scene(), nullptr) << "exit names the quit marker";
+}
