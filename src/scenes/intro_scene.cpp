@@ -153,14 +153,16 @@ void IntroScene::loadWindows()
     mMenu
         ->createButton("puntuacionsPanel", "panelClasification", 600, 590, position(buttonGUI::TOP, 0, -120),
                        true)
-        ->hide(true, fadeMs);
+        ->hide(false, fadeMs);
+    // Hidden at once rather than faded: the window is hidden anyway, and a fade still running when a
+    // quick player opens the menu and picks an entry would make the later show() a no-op.
     const float levelX[] = {-190, 190, -190, 190};
     const float levelY[] = {-90, -90, 90, 90};
     for (int i = 0; i < 4; ++i)
         mMenu
             ->createButton(levelButtons[i], std::string("butLevel") + char('1' + i), 0, 0,
                            position(buttonGUI::TOP, levelX[i], levelY[i]), true)
-            ->hide(true, fadeMs);
+            ->hide(false, fadeMs);
     gui.selectButton(firstMainButton);
 
     mPressPlate =
