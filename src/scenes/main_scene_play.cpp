@@ -82,22 +82,21 @@ void MainScene::showLives()
 
 // Player `number` stands at the goal. False when the scene has handed over or loaded the next level in
 // place: the rest of the frame must not run, since it would reach objects of the level that is gone.
+// The win starts once, with the first player there. A jingle that gets no source (no sound device, or
+// every source busy) counts as over at once, so the level still ends.
 bool MainScene::reachGoal(int number, double dt, InputState& input)
 {
-    if (mCurrentWinSound->source() == 0)
+    if (mWinner == 0)
     {
-        if (mWinner == 0)
-        {
-            mWinner = number;
-            buttonGUI::buttonManager& gui = *theButtonManager;
-            gui.createWindow("congrats", "textCongrats", 0, 0, 0, false, true,
-                             position(buttonGUI::CENTER, 0, -150))
+        mWinner = number;
+        buttonGUI::buttonManager& gui = *theButtonManager;
+        gui.createWindow("congrats", "textCongrats", 0, 0, 0, false, true,
+                         position(buttonGUI::CENTER, 0, -150))
+            ->show(true, fadeMs);
+        if (mNumPlayers == 2)
+            gui.createWindow("careta", number == 1 ? "cara1" : "cara2", 0, 0, 0, false, true,
+                             position(buttonGUI::CENTER, 0, -50))
                 ->show(true, fadeMs);
-            if (mNumPlayers == 2)
-                gui.createWindow("careta", number == 1 ? "cara1" : "cara2", 0, 0, 0, false, true,
-                                 position(buttonGUI::CENTER, 0, -50))
-                    ->show(true, fadeMs);
-        }
         mCurrentWinSound = mWinSounds[number - 1].get();
         if (mCurrentWinSound->source() == 0)
             mCurrentWinSound->acquireSource();

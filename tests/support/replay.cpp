@@ -1,6 +1,8 @@
 #include "support/replay.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -20,6 +22,8 @@
 namespace
 {
 constexpr int actionCount = 12;
+// Ballistic meteors, butterflies and birds draw from rand().
+constexpr unsigned replaySeed = 1;
 
 std::uint16_t parseActions(const std::string& letters, int line)
 {
@@ -77,9 +81,19 @@ Route Route::load(const std::string& path)
     return parse(text.str());
 }
 
-GameDriver::GameDriver(Scene* first) : mDir(std::make_unique<GameDirCopy>())
+GameDriver::GameDriver(Scene* first, const std::vector<LevelText>& extraLevels)
+    : mDir(std::make_unique<GameDirCopy>())
 {
     mApp = std::make_unique<Quobbel>(mDir->path() + "/");
+    std::srand(replaySeed);
+    if (!extraLevels.empty())
+    {
+        const std::string folder = mDir->file("test_levels");
+        std::filesystem::create_directory(folder);
+        for (const LevelText& level : extraLevels)
+            mDir->write("test_levels/" + level.fileName, level.text);
+        Ogre::ResourceGroupManager::getSingleton().addResourceLocation(folder, "FileSystem");
+    }
     auto keys = std::make_unique<ScriptedKeys>();
     mKeys = keys.get();
     mInput = std::make_unique<InputState>(std::move(keys), std::make_unique<ScriptedRemotes>(0));

@@ -45,8 +45,16 @@ class GameDriver
   public:
     static constexpr double frameSeconds = 1.0 / 60.0;
 
-    // Takes ownership of `first` and loads it.
-    explicit GameDriver(Scene* first);
+    // A level of the test's own: file name and text.
+    struct LevelText
+    {
+        std::string fileName;
+        std::string text;
+    };
+
+    // Takes ownership of `first` and loads it. `extraLevels` are found like the shipped levels (their names
+    // must differ from them). rand() is seeded the same way every time, so a route replays bit for bit.
+    explicit GameDriver(Scene* first, const std::vector<LevelText>& extraLevels = {});
     ~GameDriver();
     GameDriver(const GameDriver&) = delete;
     GameDriver& operator=(const GameDriver&) = delete;
