@@ -1,5 +1,6 @@
 #include "support/x11_window.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 #include <X11/Xatom.h>
@@ -106,4 +107,92 @@ bool displayAvailable()
     {
         return false;
     }
+}
+
+namespace
+{
+bool xErrorSeen = false;
+
+int noteXError(Display*, XErrorEvent*)
+{
+    xErrorSeen = true;
+    return 0;
+}
+
+// Reads one colour channel of an X pixel value as 8 bits.
+struct Channel
+{
+    explicit Channel(unsigned long bits) : mask(bits)
+    {
+        if (bits == 0)
+            return;
+        while (!((bits >> shift) & 1))
+            ++shift;
+        maximum = bits >> shift;
+    }
+    unsigned char operator()(unsigned long value) const
+    {
+        return static_cast<unsigned char>(((value & mask) >> shift) * 255 / maximum);
+    }
+
+    unsigned long mask = 0;
+    unsigned long maximum = 1;
+    int shift = 0;
+};
+} // namespace
+
+WindowPicture X11Session::capture(unsigned long window)
+{
+    Display* d = asDisplay(display);
+    WindowPicture picture;
+    // A window that vanished between the calls is an X protocol error, which by default ends the process.
+    XSync(d, False);
+    xErrorSeen = false;
+    const auto previous = XSetErrorHandler(noteXError);
+    XWindowAttributes attributes;
+    XImage* image = nullptr;
+    if (XGetWindowAttributes(d, window, &attributes) && attributes.map_state == IsViewable)
+        image = XGetImage(d, window, 0, 0, static_cast<unsigned>(attributes.width),
+                          static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    XSync(d, False);
+    XSetErrorHandler(previous);
+    if (!image)
+        return picture;
+    if (!xErrorSeen)
+    {
+        picture.width = static_cast<unsigned>(image->width);
+        picture.height = static_cast<unsigned>(image->height);
+        picture.rgb.resize(3u * picture.width * picture.height);
+        unsigned char* out = picture.rgb.data();
+        const Channel red(image->red_mask), green(image->green_mask), blue(image->blue_mask);
+        for (int y = 0; y < image->height; ++y)
+            for (int x = 0; x < image->width; ++x)
+            {
+                const unsigned long value = XGetPixel(image, x, y);
+                *out++ = red(value);
+                *out++ = green(value);
+                *out++ = blue(value);
+            }
+    }
+    XDestroyImage(image);
+    return picture;
+}
+
+void X11Session::setKeyAutoRepeat(bool on)
+{
+    Display* d = asDisplay(display);
+    XKeyboardControl control = {};
+    control.auto_repeat_mode = on ? AutoRepeatModeOn : AutoRepeatModeOff;
+    XChangeKeyboardControl(d, KBAutoRepeatMode, &control);
+    XSync(d, False);
+}
+
+bool WindowPicture::savePpm(const std::string& path) const
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    std::fprintf(file, "P6\n%u %u\n255\n", width, height);
+    const bool written = std::fwrite(rgb.data(), 1, rgb.size(), file) == rgb.size();
+    return std::fclose(file) == 0 && written;
 }
