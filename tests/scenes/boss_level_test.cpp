@@ -2,7 +2,6 @@
 // defeats the octopus and the game goes on to the name entry, the same way on every run; and the arena
 // itself never hurts the boss, so only a player who tilts the logs can win.
 
-#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -42,7 +41,6 @@ struct BossRun
 // Plays the route, then waits (nothing held) for at most `waitFrames` until the name entry opens.
 BossRun playBossLevel(const Route& route, long waitFrames)
 {
-    std::srand(1);
     GameDriver game(new MainScene("boss1.imf", 1));
     auto* scene = game.sceneAs<MainScene>();
     BossRun run;
@@ -69,9 +67,18 @@ BossRun playBossLevel(const Route& route, long waitFrames)
             return run;
         watch();
     }
+    const ReplayFrame none;
+    const ReplayFrame back = Route::parse("1 B").frames.front();
+    bool skipped = false;
+    bool backHeld = false;
     for (long i = 0; i < waitFrames && game.scene() == scene && !scene->scoreTable(); ++i)
     {
-        game.step(ReplayFrame());
+        // The jingle plays in real time: Escape skips it. Had it already ended, Escape opened the pause
+        // menu instead, and another one closes it.
+        const bool press = !backHeld && scene->winner() != 0 && (!skipped || scene->paused());
+        skipped = skipped || press;
+        backHeld = press;
+        game.step(press ? back : none);
         watch();
     }
     if (game.scene() != scene)
