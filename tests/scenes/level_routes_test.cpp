@@ -43,6 +43,8 @@ void PrintTo(const LevelRoute& row, std::ostream* out)
 const LevelRoute levelRoutes[] = {
     {"mapa1.imf", 1, "mapa1_1p.route"},
     {"mapa1.imf", 2, "mapa1_2p.route"},
+    {"mapa3.imf", 1, "mapa3_1p.route"},
+    {"mapa3.imf", 2, "mapa3_2p.route"},
 };
 
 // A two-player route must bring both players through the level, not only the winner.
