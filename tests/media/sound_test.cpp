@@ -4,20 +4,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <Ogre.h>
 #include <vorbis/vorbisfile.h>
 
-#include <gtest/gtest.h>
-
-#include "platform/headless_engine.h"
-#include "support/test_paths.h"
+#include "media_fixture.h"
 
 namespace
 {
@@ -35,50 +31,19 @@ struct DecodedSound
     }
 };
 
-struct MemoryFile
-{
-    const std::string* bytes;
-    std::size_t position;
-};
-
-std::size_t readMemory(void* destination, std::size_t size, std::size_t count, void* source)
-{
-    auto* file = static_cast<MemoryFile*>(source);
-    const std::size_t wanted = size * count;
-    const std::size_t available = std::min(wanted, file->bytes->size() - file->position);
-    std::memcpy(destination, file->bytes->data() + file->position, available);
-    file->position += available;
-    return size ? available / size : 0;
-}
-
-int seekMemory(void* source, ogg_int64_t offset, int whence)
-{
-    auto* file = static_cast<MemoryFile*>(source);
-    const auto size = static_cast<ogg_int64_t>(file->bytes->size());
-    const ogg_int64_t base = whence == SEEK_SET   ? 0
-                             : whence == SEEK_CUR ? static_cast<ogg_int64_t>(file->position)
-                                                  : size;
-    if (base + offset < 0 || base + offset > size)
-        return -1;
-    file->position = static_cast<std::size_t>(base + offset);
-    return 0;
-}
-
-long tellMemory(void* source)
-{
-    return static_cast<long>(static_cast<MemoryFile*>(source)->position);
-}
-
 // Decodes a whole Ogg Vorbis file to 16-bit samples as the game does, then scales them to -1..1.
 // Returns no channels if the decoder refuses the data.
 DecodedSound decodeOgg(const std::string& bytes)
 {
     DecodedSound sound;
-    MemoryFile file{&bytes, 0};
-    const ov_callbacks callbacks{readMemory, seekMemory, nullptr, tellMemory};
+    FILE* file = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
     OggVorbis_File decoder;
-    if (ov_open_callbacks(&file, &decoder, nullptr, 0, callbacks) < 0)
+    if (!file || ov_open_callbacks(file, &decoder, nullptr, 0, OV_CALLBACKS_DEFAULT) < 0)
+    {
+        if (file)
+            fclose(file);
         return sound;
+    }
     const vorbis_info* info = ov_info(&decoder, -1);
     sound.channels = info->channels;
     sound.rate = info->rate;
@@ -99,21 +64,6 @@ DecodedSound decodeOgg(const std::string& bytes)
     }
     ov_clear(&decoder);
     return sound;
-}
-
-std::vector<std::string> checklistNames(const std::string& type)
-{
-    std::ifstream in(testing_paths::sourceDir() + "/tests/media/asset_checklist.tsv");
-    std::vector<std::string> names;
-    std::string line;
-    while (std::getline(in, line))
-    {
-        std::istringstream fields(line);
-        std::string kind, name;
-        if (std::getline(fields, kind, '\t') && kind == type && std::getline(fields, name, '\t'))
-            names.push_back(name);
-    }
-    return names;
 }
 
 float peakOf(const std::vector<float>& samples, std::size_t from, std::size_t to)
@@ -174,30 +124,25 @@ double pitchOf(const DecodedSound& sound, double fromSeconds, double toSeconds)
     return rate / static_cast<double>(bestLag);
 }
 
-// Loads every effect through the engine's resource system, by bare name, from the generated archive.
-class SoundEffects : public testing::Test
+// Every effect found through the engine's resource system, by bare name, in the generated archive.
+class SoundEffects : public GeneratedMedia
 {
   protected:
     static void SetUpTestSuite()
     {
-        platform::HeadlessEngine engine;
-        engine.addResourceLocation(testing_paths::gameDir() + "/media.icl", "Zip");
+        GeneratedMedia::SetUpTestSuite();
         auto& resources = Ogre::ResourceGroupManager::getSingleton();
         for (const std::string& name : checklistNames("file-sound"))
-        {
-            if (!resources.resourceExistsInAnyGroup(name))
-                continue;
-            const std::string group = resources.findGroupContainingResource(name);
-            effects()[name] = decodeOgg(resources.openResource(name, group)->getAsString());
-        }
+            if (inArchive(name))
+                effects[name] = decodeOgg(resources.openResource(name)->getAsString());
     }
-    static void TearDownTestSuite() { effects().clear(); }
-    static std::map<std::string, DecodedSound>& effects()
+    static void TearDownTestSuite()
     {
-        static std::map<std::string, DecodedSound> decoded;
-        return decoded;
+        effects.clear();
+        GeneratedMedia::TearDownTestSuite();
     }
-    static const DecodedSound& effect(const std::string& name) { return effects().at(name); }
+    static const DecodedSound& effect(const std::string& name) { return effects.at(name); }
+    static inline std::map<std::string, DecodedSound> effects;
 };
 
 TEST_F(SoundEffects, EveryEffectIsAMonoOggOfAtMostTenSecondsThatStartsAtOnceAndEndsWithoutAClick)
@@ -207,7 +152,7 @@ TEST_F(SoundEffects, EveryEffectIsAMonoOggOfAtMostTenSecondsThatStartsAtOnceAndE
     for (const std::string& name : names)
     {
         SCOPED_TRACE(name);
-        ASSERT_EQ(effects().count(name), 1u) << "not in media.icl";
+        ASSERT_EQ(effects.count(name), 1u) << "not in media.icl";
         const DecodedSound& sound = effect(name);
         ASSERT_EQ(sound.channels, 1) << "refused, or not mono";
         EXPECT_GT(sound.frames(), 0u);
@@ -266,50 +211,38 @@ TEST_F(SoundEffects, PlayerTwoSoundsHigherThanPlayerOne)
     EXPECT_GT(jumpTwo, 1.1 * jumpOne) << jumpOne << " Hz vs " << jumpTwo << " Hz";
 }
 
-class Music : public testing::Test
+class Music : public GeneratedMedia
 {
   protected:
     static void SetUpTestSuite()
     {
+        GeneratedMedia::SetUpTestSuite();
         const auto names = checklistNames("file-music");
         ASSERT_EQ(names.size(), 1u);
-        name() = names[0];
-        std::ifstream in(testing_paths::gameDir() + "/soundtrack/" + name(), std::ios::binary);
+        musicName = names[0];
+        std::ifstream in(testing_paths::gameDir() + "/soundtrack/" + musicName, std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
-        decoded() = decodeOgg(bytes.str());
+        music = decodeOgg(bytes.str());
     }
-    static void TearDownTestSuite() { decoded() = DecodedSound(); }
-    static std::string& name()
-    {
-        static std::string musicName;
-        return musicName;
-    }
-    static DecodedSound& decoded()
-    {
-        static DecodedSound music;
-        return music;
-    }
+    static inline std::string musicName;
+    static inline DecodedSound music; // both channels decoded whole
 };
 
 TEST_F(Music, IsAStereoTuneOfAtLeastNinetySecondsAtCdRateOnlyInTheSoundtrackFolder)
 {
-    const DecodedSound& music = decoded();
-    ASSERT_EQ(music.channels, 2) << name() << " missing, refused or not stereo";
+    ASSERT_EQ(music.channels, 2) << musicName << " missing, refused or not stereo";
     EXPECT_EQ(music.rate, 44100);
     EXPECT_GE(music.seconds(), 90.0);
     for (const auto& channel : music.samples)
         EXPECT_LT(peakOf(channel, 0, channel.size()), 0.999f) << "clips";
 
     // Both locations share one resource group: the same name in the archive would clash.
-    platform::HeadlessEngine engine;
-    engine.addResourceLocation(testing_paths::gameDir() + "/media.icl", "Zip");
-    EXPECT_FALSE(Ogre::ResourceGroupManager::getSingleton().resourceExistsInAnyGroup(name()));
+    EXPECT_FALSE(inArchive(musicName));
 }
 
 TEST_F(Music, WrapsFromItsLastSampleToItsFirstWithoutAClickOrAGap)
 {
-    const DecodedSound& music = decoded();
     ASSERT_EQ(music.channels, 2);
     const std::size_t frames = music.frames();
     const auto window = static_cast<std::size_t>(music.rate / 10);

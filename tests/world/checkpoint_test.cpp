@@ -1,41 +1,22 @@
-#include <memory>
-
-#include <Ogre.h>
-
-#include <gtest/gtest.h>
-
-#include "core/access_points.h"
-#include "platform/headless_engine.h"
-#include "support/stand_in_media.h"
+#include "level_objects_fixture.h"
 #include "world/checkpoint.h"
-#include "world/physics.h"
 #include "world/player.h"
 
 namespace
 {
 
-class CheckpointTest : public ::testing::Test
+class CheckpointTest : public LevelObjectsTest
 {
   protected:
-    void SetUp() override
-    {
-        standin::provideWorldMedia(engine);
-        theSceneManager = &engine.sceneManager();
-        thePhysicsWorld = world.get();
-    }
     void TearDown() override
     {
         Checkpoint::deleteAll();
-        theSceneManager = nullptr;
-        thePhysicsWorld = nullptr;
+        LevelObjectsTest::TearDown();
     }
     static std::string materialOf(const Checkpoint::Balloon& balloon)
     {
         return balloon.entity->getSubEntity(0)->getMaterialName();
     }
-
-    platform::HeadlessEngine engine;
-    std::unique_ptr<b2World> world{physics::createWorld()};
 };
 
 TEST_F(CheckpointTest, BalloonsGoToPlayersInArrivalOrderInTheirOwnColours)

@@ -234,12 +234,8 @@ Row rowInScene(Ogre::SceneManager& scene)
     {
         auto* node = static_cast<Ogre::SceneNode*>(child);
         auto* clouds = dynamic_cast<Ogre::BillboardSet*>(node->getAttachedObject(0));
-        if (!clouds)
-            continue;
-        EXPECT_EQ(clouds->getNumBillboards(), 1);
-        EXPECT_EQ(clouds->getMaterialName(), "cloud3");
-        EXPECT_EQ(node->getScale(), Ogre::Vector3(0.3f, 0.15f, 0.15f));
-        row.clouds.push_back(node->getPosition());
+        if (clouds)
+            row.clouds.push_back(node->getPosition());
     }
     std::sort(row.launchers.begin(), row.launchers.end(),
               [](const Ogre::Vector3& a, const Ogre::Vector3& b) { return a.x < b.x; });

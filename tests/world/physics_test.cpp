@@ -1,11 +1,8 @@
 #include <cmath>
 #include <memory>
 
-#include <Ogre.h>
-
 #include <gtest/gtest.h>
 
-#include "platform/headless_engine.h"
 #include "world/physics.h"
 
 namespace
@@ -90,26 +87,6 @@ TEST_F(PhysicsTest, InactiveBodyTakesNoPart)
     }
     EXPECT_GT(ball->GetPosition().y, 10.0f);
     EXPECT_LT(ball->GetPosition().y, 10.3f);
-}
-
-TEST(PhysicsNodeTest, NodeFollowsItsBodyWithOffsetDepthAndRoll)
-{
-    platform::HeadlessEngine engine;
-    Ogre::SceneNode* node = engine.sceneManager().getRootSceneNode()->createChildSceneNode();
-    std::unique_ptr<b2World> world(physics::createWorld());
-    b2BodyDef def;
-    def.position.Set(3, 4);
-    def.angle = physics::degreesToRadians(30);
-    b2Body* body = world->CreateBody(&def);
-
-    physics::followWithRoll(*node, *body, 0, 1.5f, -20);
-    EXPECT_TRUE(node->getPosition().positionEquals(Ogre::Vector3(3, 5.5f, -20)));
-    EXPECT_NEAR(node->getOrientation().getRoll().valueDegrees(), 30.0f, 1e-3f);
-    // follow() leaves the orientation alone.
-    body->SetTransform(b2Vec2(-1, 0), 0);
-    physics::follow(*node, *body, 2, 0, 7);
-    EXPECT_TRUE(node->getPosition().positionEquals(Ogre::Vector3(1, 0, 7)));
-    EXPECT_NEAR(node->getOrientation().getRoll().valueDegrees(), 30.0f, 1e-3f);
 }
 
 } // namespace

@@ -1,24 +1,16 @@
 #include <algorithm>
-#include <cmath>
 #include <memory>
+#include <vector>
 
-#include <Ogre.h>
-
-#include <gtest/gtest.h>
-
-#include "core/access_points.h"
-#include "platform/headless_engine.h"
-#include "support/stand_in_media.h"
+#include "level_objects_fixture.h"
 #include "world/animation_blender.h"
 #include "world/bad_ball.h"
-#include "world/enemic.h"
-#include "world/physics.h"
 #include "world/player.h"
+#include "world/rotating_platform.h"
+#include "world/sliding_platform.h"
 
 namespace
 {
-
-constexpr float frame = 1.0f / 60.0f;
 
 // A meteor reduced to what the player sees of it: a point that strikes a box containing it.
 class PointMeteor : public Enemic
@@ -38,26 +30,13 @@ class PointMeteor : public Enemic
     int asked = 0;
 };
 
-class PlayerTest : public ::testing::Test
+class PlayerTest : public LevelObjectsTest
 {
   protected:
-    void SetUp() override
-    {
-        // The meteors' smoke needs time controllers, which the headless engine does not make.
-        if (!Ogre::ControllerManager::getSingletonPtr())
-            controllers = std::make_unique<Ogre::ControllerManager>();
-        standin::provideWorldMedia(engine);
-        theSceneManager = &engine.sceneManager();
-        thePhysicsWorld = world.get();
-    }
     void TearDown() override
     {
         players.clear();
-        Enemic::deleteAll();
-        theSceneManager->clearScene();
-        controllers.reset();
-        theSceneManager = nullptr;
-        thePhysicsWorld = nullptr;
+        LevelObjectsTest::TearDown();
     }
 
     // A platform plank as the level builds it: a box 2 units thick, top at y + 1, welded to a static anchor.
@@ -77,33 +56,30 @@ class PlayerTest : public ::testing::Test
         players.push_back(std::make_unique<Player>(x, y, 0.0f, number));
         return *players.back();
     }
-    // One frame as the main scene runs it: players, then the step; a player that fell below the level
-    // starts its 1.2 s countdown.
-    void frameWith(int direction, bool jump)
+    // One frame as the main scene runs it: the players (one that fell below the level starts its 1.2 s
+    // countdown), then the platforms under them, the enemies and the step.
+    void frameWith(int direction, bool jump, float tilt = 0.0f)
     {
         for (auto& player : players)
         {
-            player->update(frame, direction, jump);
+            player->update(frameTime, direction, jump);
             if (player->pivotNode->getPosition().y < -10 && !player->respawnCountdown)
                 player->respawnCountdown = 1.2;
         }
-        physics::step(*world, frame);
+        frame(players[0]->feetBody(), tilt, players.size() > 1 ? players[1]->feetBody() : nullptr, tilt);
     }
-    void run(float seconds, int direction = 0, bool jump = false)
+    void run(float seconds, int direction = 0, bool jump = false, float tilt = 0.0f)
     {
-        for (int i = 0; i < static_cast<int>(std::lround(seconds / frame)); ++i)
-            frameWith(direction, jump);
+        for (int i = 0; i < framesFor(seconds); ++i)
+            frameWith(direction, jump, tilt);
     }
     b2Vec2 feet(const Player& player) const { return player.feetBody()->GetPosition(); }
     b2Vec2 velocity(const Player& player) const { return player.feetBody()->GetLinearVelocity(); }
 
-    platform::HeadlessEngine engine;
-    std::unique_ptr<Ogre::ControllerManager> controllers;
-    std::unique_ptr<b2World> world{physics::createWorld()};
     std::vector<std::unique_ptr<Player>> players;
 };
 
-TEST_F(PlayerTest, IsBuiltAsTheSceneExpectsIt)
+TEST_F(PlayerTest, WearsItsPlayersCostumeAndFacesTheWayItWalks)
 {
     Player& first = addPlayer(0, 3, 1);
     Player& second = addPlayer(-5, 3, 2);
@@ -111,25 +87,13 @@ TEST_F(PlayerTest, IsBuiltAsTheSceneExpectsIt)
     run(0.1f);
     EXPECT_EQ(first.entity()->getSubEntity(0)->getMaterialName(), "Pimbear_tex");
     EXPECT_EQ(second.entity()->getSubEntity(0)->getMaterialName(), "PimbearPanda_tex");
-    EXPECT_FLOAT_EQ(first.pivotNode->getPosition().z, -10.0f);
-    EXPECT_FLOAT_EQ(second.pivotNode->getPosition().z, -20.0f);
-    first.update(frame, 0, false);
+    first.update(frameTime, 0, false);
     EXPECT_NEAR(first.pivotNode->getPosition().y, feet(first).y + 1.5f, 1e-4f);
-    EXPECT_EQ(first.blender().getAnimationName(), "respirar");
-    EXPECT_EQ(first.spawnPosition, Ogre::Vector3(0, 3, 0));
-    for (b2Body* body : {first.feetBody(), first.torsoBody()})
-    {
-        const b2Filter filter = body->GetFixtureList()->GetFilterData();
-        EXPECT_EQ(filter.categoryBits, 0x0001);
-        EXPECT_EQ(filter.maskBits, 0x00FF);
-        EXPECT_EQ(filter.groupIndex, -2);
-    }
 
-    // Facing follows the walking direction; the turn is a proper rotation.
+    // The turn is a proper rotation.
     frameWith(-1, false);
     EXPECT_NEAR(first.meshNode()->getOrientation().Norm(), 1.0f, 1e-5f);
-    const Ogre::Vector3 forward = first.meshNode()->getOrientation() * Ogre::Vector3::UNIT_Z;
-    EXPECT_GT(forward.x, 0.5f);
+    EXPECT_GT((first.meshNode()->getOrientation() * Ogre::Vector3::UNIT_Z).x, 0.5f);
     frameWith(1, false);
     EXPECT_LT((first.meshNode()->getOrientation() * Ogre::Vector3::UNIT_Z).x, -0.5f);
 }
@@ -181,7 +145,7 @@ TEST_F(PlayerTest, HeldJumpRisesAboutSixteenAndRepeatsOnlyAfterLanding)
             if (jumps > 0)
             {
                 EXPECT_GT(firstLanding, lastJump) << "jumped again in the air";
-                EXPECT_GE((i - lastJump) * frame, 0.15f);
+                EXPECT_GE((i - lastJump) * frameTime, 0.15f);
             }
             ++jumps;
             lastJump = i;
@@ -208,7 +172,7 @@ TEST_F(PlayerTest, ReleasingJumpCutsTheRise)
     const float rising = velocity(player).y;
     frameWith(0, false);
     // Gravity's 70 plus the brake's 240, per second.
-    EXPECT_NEAR(rising - velocity(player).y, (70.0f + 240.0f) * frame, 0.6f);
+    EXPECT_NEAR(rising - velocity(player).y, (70.0f + 240.0f) * frameTime, 0.6f);
     float peak = rest;
     for (int i = 0; i < 60; ++i)
     {
@@ -231,8 +195,8 @@ TEST_F(PlayerTest, CanStillJumpJustAfterWalkingOffAnEdge)
         while (physics::touchesAnything(*player.feetBody()) && frames++ < 300)
             frameWith(-1, false);
         ASSERT_LT(frames, 300);
-        run(frame * static_cast<float>(lateFrames - 1), -1, false);
-        player.update(frame, -1, true);
+        run(frameTime * static_cast<float>(lateFrames - 1), -1, false);
+        player.update(frameTime, -1, true);
         // 3 frames after the last contact is within the 0.1 s grace; 9 frames is past it.
         if (lateFrames == 3)
             EXPECT_NEAR(velocity(player).y, 48.0f, 3.0f);
@@ -252,7 +216,7 @@ TEST_F(PlayerTest, AirControlNeverPushesPastFifteenNorBrakesAFasterBody)
         fastest = std::max(fastest, velocity(player).x);
     }
     EXPECT_GT(fastest, 14.0f);
-    EXPECT_LE(fastest, 15.0f + 100.0f * frame + 1e-3f);
+    EXPECT_LE(fastest, 15.0f + 100.0f * frameTime + 1e-3f);
     EXPECT_EQ(player.blender().getAnimationName(), "caure");
 
     player.feetBody()->SetLinearVelocity(b2Vec2(-30, 0));
@@ -310,25 +274,6 @@ TEST_F(PlayerTest, AMeteorKnocksThePlayerOutUntilItRespawns)
     EXPECT_EQ(player.blender().getAnimationName(), "respirar");
 }
 
-TEST_F(PlayerTest, ALevelMeteorFlyingIntoThePlayerKnocksItOut)
-{
-    Player& player = addPlayer(0, 3);
-    addPlank(0, 0, 20);
-    run(0.5f);
-    // One meteor at a time from 30 units to the left on screen, flying level towards the player.
-    auto* launcher = new BadBall(Ogre::Vector3(30, 4.5f, -50), false, false, -40.0, 0.0, 2.0, 2.0, 0.0);
-    int frames = 0;
-    while (!player.isKnockedOut() && frames++ < 60)
-    {
-        player.update(frame, 0, false);
-        launcher->update(frame);
-        physics::step(*world, frame);
-    }
-    EXPECT_TRUE(player.isKnockedOut());
-    // Reached when the meteor's centre enters the bear's box, some 28 units into its flight.
-    EXPECT_NEAR(frames * frame, 28.0f / 40.0f, 0.1f);
-}
-
 TEST_F(PlayerTest, TwoPlayersWalkThroughEachOther)
 {
     Player& first = addPlayer(-6, 3, 1);
@@ -337,9 +282,9 @@ TEST_F(PlayerTest, TwoPlayersWalkThroughEachOther)
     run(0.3f);
     for (int i = 0; i < 60; ++i)
     {
-        first.update(frame, -1, false);
-        second.update(frame, 1, false);
-        physics::step(*world, frame);
+        first.update(frameTime, -1, false);
+        second.update(frameTime, 1, false);
+        physics::step(*world, frameTime);
     }
     EXPECT_GT(feet(first).x, 6.0f);
     EXPECT_LT(feet(second).x, -6.0f);
@@ -354,7 +299,7 @@ TEST_F(PlayerTest, AMeteorBodyUnderfootCountsAsGround)
     physics::addCircle(*rock, 1.0f, {2.0f, 999.0f, 0.0f});
     run(0.5f);
     ASSERT_TRUE(physics::touches(*player.feetBody(), *rock));
-    player.update(frame, 0, true);
+    player.update(frameTime, 0, true);
     EXPECT_NEAR(velocity(player).y, 48.0f, 3.0f);
 }
 
@@ -380,6 +325,41 @@ TEST_F(PlayerTest, FinishEndsControlForGood)
     loser.respawnCountdown = 0.01;
     run(0.1f);
     EXPECT_EQ(loser.blender().getAnimationName(), "lose");
+}
+
+// The real bear on the game's own planks and meteors.
+TEST_F(PlayerTest, BearRidesASlidingPlankAlongItsRail)
+{
+    auto* slider = new SlidingPlatform(0, 0, 0, 20, Platform::kindBox, false, "44", false, false, false,
+                                       false, 0, 5.0, 0.0);
+    Player& bear = addPlayer(0, 3);
+    run(0.5f);
+    EXPECT_TRUE(slider->checkContact(bear.feetBody(), 1));
+    run(2.5f);
+    const float plankX = slider->plankBody()->GetPosition().x;
+    EXPECT_GT(plankX, 8.0f);
+    EXPECT_NEAR(feet(bear).x, plankX, 0.5f);
+    EXPECT_TRUE(slider->checkContact(bear.feetBody(), 1));
+}
+
+TEST_F(PlayerTest, BearTiltsTheLogItStandsOnAndStaysOnIt)
+{
+    auto* log = new RotatingPlatform(0, 0, 0, 30, Platform::kindLog, false, 0);
+    Player& bear = addPlayer(0, 3);
+    run(3.0f, 0, false, 20.0f);
+    EXPECT_NEAR(log->plankBody()->GetAngle() * Ogre::Math::fRad2Deg, 20.0f, 1.0f);
+    EXPECT_EQ(log->colourOwner, 1);
+    EXPECT_TRUE(physics::touches(*log->plankBody(), *bear.feetBody()));
+    EXPECT_LT(std::fabs(feet(bear).x), 10.0f);
+}
+
+TEST_F(PlayerTest, WaitingMeteorAtTheBearKnocksItOut)
+{
+    // The bear stands at depth -10 and the meteor waits at -50: the strike test ignores depth.
+    Player& bear = addPlayer(0, 3);
+    new BadBall({0, 4, -50}, false, false, 0, 0, 4, 4, 10);
+    run(0.1f);
+    EXPECT_TRUE(bear.isKnockedOut());
 }
 
 } // namespace
