@@ -153,7 +153,7 @@ bool Quobbel::frameEnded(const Ogre::FrameEvent& event)
     const double frameTime = clampFrameTime(event.timeSinceLastFrame);
     mInput->update(frameTime);
     // The music key, in every scene.
-    if (mInput && mInput->wasPressed(1, 11))
+    if (mInput && mInput->wasPressed(1, action::musicToggle))
         theMusicPlayer->stream().togglePause();
     theMusicPlayer->logStreamFailures();
     // Between scenes (and in tests that render frames themselves) there is no scene to drive.

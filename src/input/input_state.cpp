@@ -36,9 +36,6 @@ constexpr int32_t remoteButtons[InputState::actionCount] = {
     0,
 };
 
-constexpr int tiltUpAction = 9;
-constexpr int tiltDownAction = 10;
-
 std::unique_ptr<KeySource> openGameKeyboard()
 {
     assert(theRenderWindow && "the input state opens the keyboard of the game window");
@@ -108,9 +105,9 @@ void InputState::update(double frameTime)
         }
         else
         {
-            if (keyDown(player, tiltUpAction))
+            if (keyDown(player, action::tiltUp))
                 tilt += static_cast<float>(frameTime * keyTiltDegreesPerSecond);
-            if (keyDown(player, tiltDownAction))
+            if (keyDown(player, action::tiltDown))
                 tilt -= static_cast<float>(frameTime * keyTiltDegreesPerSecond);
         }
         if (tilt > maxTiltDegrees)

@@ -29,6 +29,26 @@
 
 class RemoteBackend;
 
+// A player's action numbers, as InputState's queries take them.
+namespace action
+{
+enum : int
+{
+    menuUp = 0,
+    menuDown = 1,
+    menuRight = 2,
+    menuLeft = 3,
+    moveRight = 4,
+    moveLeft = 5,
+    jump = 6,
+    back = 7,
+    accept = 8,
+    tiltUp = 9,
+    tiltDown = 10,
+    musicToggle = 11
+};
+} // namespace action
+
 class InputState
 {
   public:

@@ -18,6 +18,7 @@ HeadlessEngine::HeadlessEngine(const std::string& logFile)
     mRoot = std::make_unique<Ogre::Root>("", "", "");
     mBufferManager = std::make_unique<Ogre::DefaultHardwareBufferManager>();
     mTextureManager = std::make_unique<Ogre::DefaultTextureManager>();
+    mControllerManager = std::make_unique<Ogre::ControllerManager>();
     Ogre::MaterialManager::getSingleton().initialise();
     loadOgrePlugin(*mRoot, "Plugin_ParticleFX");
     Ogre::ParticleSystemManager::getSingleton()._initialise();
@@ -33,6 +34,7 @@ HeadlessEngine::~HeadlessEngine()
         mRoot->destroySceneManager(mSceneManager);
     }
     mOverlaySystem.reset();
+    mControllerManager.reset();
     mTextureManager.reset();
     mRoot.reset();
     mBufferManager.reset();

@@ -5,6 +5,7 @@
 
 namespace Ogre
 {
+class ControllerManager;
 class DefaultHardwareBufferManager;
 class LogManager;
 class OverlaySystem;
@@ -43,6 +44,8 @@ class HeadlessEngine
     std::unique_ptr<Ogre::Root> mRoot;
     std::unique_ptr<Ogre::DefaultHardwareBufferManager> mBufferManager;
     std::unique_ptr<Ogre::TextureManager> mTextureManager;
+    // Root makes its own only with a render system; particle systems and animated textures need one.
+    std::unique_ptr<Ogre::ControllerManager> mControllerManager;
     std::unique_ptr<Ogre::OverlaySystem> mOverlaySystem;
     Ogre::SceneManager* mSceneManager = nullptr;
 };

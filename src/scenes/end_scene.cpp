@@ -20,13 +20,6 @@ using buttonGUI::position;
 
 namespace
 {
-enum Action
-{
-    jump = 6,
-    back = 7,
-    accept = 8
-};
-
 struct CreditPanel
 {
     const char* name;
@@ -174,10 +167,10 @@ void EndScene::update(double frameTime, InputState* inputState)
         mCatNode->setOrientation(yaw(-80));
     mCatNode->translate(0, 0, catSpeed * static_cast<float>(mCatDirection) * t, Ogre::Node::TS_PARENT);
 
-    if (input.wasPressed(0, back) && !next)
+    if (input.wasPressed(0, action::back) && !next)
         next = new IntroScene();
     if (!mCreditsDone)
-        scrollCredits(t, input.wasPressed(0, accept) || input.wasPressed(0, jump));
+        scrollCredits(t, input.wasPressed(0, action::accept) || input.wasPressed(0, action::jump));
 }
 
 // While the credits run the cat shuttles between the bears (it starts past bear 1, so its first stop is

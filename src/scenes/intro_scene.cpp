@@ -23,15 +23,6 @@ using buttonGUI::position;
 
 namespace
 {
-enum Action
-{
-    menuUp = 0,
-    menuDown = 1,
-    menuRight = 2,
-    menuLeft = 3,
-    accept = 8
-};
-
 constexpr int firstMainButton = 1;
 constexpr int lastMainButton = 5;
 constexpr int scorePanelIndex = 6;
@@ -220,7 +211,7 @@ void IntroScene::update(double frameTime, InputState* inputState)
     if (!mMenu->isVisible())
     {
         // The accept that opens the menu does nothing else: it must not also press "1player".
-        if (input.wasPressed(0, accept))
+        if (input.wasPressed(0, action::accept))
         {
             mMenu->show(true, 10);
             mPressPlate->hide(false, fadeMs);
@@ -230,17 +221,17 @@ void IntroScene::update(double frameTime, InputState* inputState)
 
     slideMenu(frameTime);
     MenuMove move = MenuMove::none;
-    if (input.wasPressed(0, menuRight))
+    if (input.wasPressed(0, action::menuRight))
         move = MenuMove::right;
-    else if (input.wasPressed(0, menuLeft))
+    else if (input.wasPressed(0, action::menuLeft))
         move = MenuMove::left;
-    else if (input.wasPressed(0, menuUp))
+    else if (input.wasPressed(0, action::menuUp))
         move = MenuMove::up;
-    else if (input.wasPressed(0, menuDown))
+    else if (input.wasPressed(0, action::menuDown))
         move = MenuMove::down;
     theButtonManager->selectButton(navigate(theButtonManager->selected, move));
     // The press is posted now and handled by a later frame's event pass.
-    if (input.wasPressed(0, accept))
+    if (input.wasPressed(0, action::accept))
         theButtonManager->activateSelected();
 }
 

@@ -112,17 +112,23 @@ RotatingPlatformRecord readRotatingPlatform(FieldReader& in)
     return r;
 }
 
+// The throw both launcher records share: launch velocity, gravity, meteor life and launch interval.
+template <typename Record> void readThrow(FieldReader& in, Record& r)
+{
+    r.launchVx = in.speed();
+    r.launchVy = in.speed();
+    r.gravity = in.flag();
+    r.life = in.duration();
+    r.interval = in.duration();
+}
+
 LauncherRecord readLauncher(FieldReader& in, bool physical)
 {
     LauncherRecord r{};
     r.physical = physical;
     r.x = in.coordinate();
     r.y = in.coordinate();
-    r.launchVx = in.speed();
-    r.launchVy = in.speed();
-    r.gravity = in.flag();
-    r.life = in.duration();
-    r.interval = in.duration();
+    readThrow(in, r);
     r.firstDelay = in.real(-levelBounds::maxSeconds, levelBounds::maxSeconds);
     r.varySpeed = in.flag();
     return r;
@@ -134,11 +140,7 @@ EmitterRowRecord readEmitterRow(FieldReader& in)
     r.x1 = in.coordinate();
     r.x2 = in.coordinate();
     r.y = in.coordinate();
-    r.launchVx = in.speed();
-    r.launchVy = in.speed();
-    r.gravity = in.flag();
-    r.life = in.duration();
-    r.interval = in.duration();
+    readThrow(in, r);
     r.count = in.integer(0, levelBounds::maxEmitterCount);
     return r;
 }

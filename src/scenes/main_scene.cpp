@@ -29,17 +29,6 @@ constexpr unsigned fadeMs = 300;
 constexpr unsigned quickFadeMs = 50;
 constexpr float goSignSeconds = 0.5f;
 
-enum Action
-{
-    menuUp = 0,
-    menuDown = 1,
-    moveRight = 4,
-    moveLeft = 5,
-    jump = 6,
-    back = 7,
-    accept = 8
-};
-
 const std::string& digitMaterial(int value)
 {
     return HudClock::materialFor(static_cast<char>('0' + value));
@@ -260,20 +249,20 @@ void MainScene::handleToolkitEvents()
 void MainScene::runPauseMenu(InputState& input)
 {
     int selected = theButtonManager->selected;
-    if (input.wasPressed(0, menuDown))
+    if (input.wasPressed(0, action::menuDown))
         selected = selected + 1 > exitButtonIndex ? continueButtonIndex : selected + 1;
-    else if (input.wasPressed(0, menuUp))
+    else if (input.wasPressed(0, action::menuUp))
         selected = selected - 1 < continueButtonIndex ? exitButtonIndex : selected - 1;
     theButtonManager->selectButton(selected);
-    if (input.wasPressed(0, accept))
+    if (input.wasPressed(0, action::accept))
         theButtonManager->activateSelected();
-    else if (input.wasPressed(0, back))
+    else if (input.wasPressed(0, action::back))
         mPauseWindow->hide(true, fadeMs);
 }
 
 void MainScene::handleBack(InputState& input)
 {
-    if (!input.wasPressed(0, back))
+    if (!input.wasPressed(0, action::back))
         return;
     // Back abandons the name entry: nothing is saved.
     if (mScoreTable)

@@ -29,13 +29,6 @@ constexpr float goalHalfWidth = 3.0f;
 constexpr float goalStandDepth = 0.35f;
 constexpr unsigned fadeMs = 300;
 constexpr double rumbleSeconds = 0.15;
-
-enum Action
-{
-    moveRight = 4,
-    moveLeft = 5,
-    jump = 6
-};
 } // namespace
 
 bool MainScene::updatePlayer(int number, double dt, InputState& input)
@@ -69,8 +62,9 @@ bool MainScene::updatePlayer(int number, double dt, InputState& input)
     }
     mPlayerMin.makeFloor(p);
     mPlayerMax.makeCeil(p);
-    const int direction = int(input.isDown(number, moveRight)) - int(input.isDown(number, moveLeft));
-    player.update(static_cast<float>(dt), direction, input.isDown(number, jump));
+    const int direction =
+        int(input.isDown(number, action::moveRight)) - int(input.isDown(number, action::moveLeft));
+    player.update(static_cast<float>(dt), direction, input.isDown(number, action::jump));
     return true;
 }
 

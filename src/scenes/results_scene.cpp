@@ -27,17 +27,6 @@ using buttonGUI::position;
 
 namespace
 {
-enum Action
-{
-    menuUp = 0,
-    menuDown = 1,
-    moveRight = 4,
-    moveLeft = 5,
-    jump = 6,
-    back = 7,
-    accept = 8
-};
-
 // The orthographic view's width in world units while the stage is built.
 constexpr double viewWidth = 96;
 constexpr int maxShownWins = 99;
@@ -179,12 +168,12 @@ void ResultsScene::update(double frameTime, InputState* inputState)
     buttonGUI::buttonManager& gui = *theButtonManager;
     gui.update();
     int selected = gui.selected;
-    if (input.wasPressed(0, menuDown))
+    if (input.wasPressed(0, action::menuDown))
         selected = selected + 1 > 3 ? 2 : selected + 1;
-    else if (input.wasPressed(0, menuUp))
+    else if (input.wasPressed(0, action::menuUp))
         selected = selected - 1 < 2 ? 3 : selected - 1;
     gui.selectButton(selected);
-    if (input.wasPressed(0, accept))
+    if (input.wasPressed(0, action::accept))
         gui.activateSelected();
     // Nothing here reacts to the toolkit's events; dropping them keeps the queue from growing.
     while (gui.getNextEvent())
@@ -197,8 +186,9 @@ void ResultsScene::update(double frameTime, InputState* inputState)
         for (int number = 1; number <= 2; ++number)
         {
             Player& p = *player(number);
-            const int direction = int(input.isDown(number, moveRight)) - int(input.isDown(number, moveLeft));
-            p.update(static_cast<float>(frameTime), direction, input.isDown(number, jump));
+            const int direction =
+                int(input.isDown(number, action::moveRight)) - int(input.isDown(number, action::moveLeft));
+            p.update(static_cast<float>(frameTime), direction, input.isDown(number, action::jump));
         }
         mDecorPositions.push_back(mPlayer1->pivotNode->getPosition());
         mDecorPositions.push_back(mPlayer2->pivotNode->getPosition());
@@ -208,6 +198,6 @@ void ResultsScene::update(double frameTime, InputState* inputState)
     for (Decoracio* decoration : Decoracio::instances())
         decoration->update(mDecorPositions, frameTime);
 
-    if (input.wasPressed(0, back) && !next)
+    if (input.wasPressed(0, action::back) && !next)
         next = new EndScene();
 }

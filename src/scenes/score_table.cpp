@@ -19,16 +19,6 @@ namespace
 constexpr double blinkSeconds = 0.6;
 constexpr float cellWidth = 20;
 constexpr float cellHeight = 38;
-
-enum Action
-{
-    menuUp = 0,
-    menuDown = 1,
-    menuRight = 2,
-    menuLeft = 3,
-    accept = 8
-};
-
 } // namespace
 
 std::string ScoreTable::filePath()
@@ -90,15 +80,15 @@ void ScoreTable::setCell(std::size_t index, const std::string& material)
 void ScoreTable::update(double frameSeconds, InputState* input)
 {
     mClock += frameSeconds;
-    if (input->wasPressed(mPlayer, menuLeft))
+    if (input->wasPressed(mPlayer, action::menuLeft))
         deleteLetter();
-    else if (input->wasPressed(mPlayer, menuRight))
+    else if (input->wasPressed(mPlayer, action::menuRight))
         acceptLetter();
-    else if (input->wasPressed(mPlayer, menuDown))
+    else if (input->wasPressed(mPlayer, action::menuDown))
         editLetter(+1);
-    else if (input->wasPressed(mPlayer, menuUp))
+    else if (input->wasPressed(mPlayer, action::menuUp))
         editLetter(-1);
-    else if (input->wasPressed(mPlayer, accept) && !finished)
+    else if (input->wasPressed(mPlayer, action::accept) && !finished)
         save();
     if (mClock - mLastEventTime > blinkSeconds && !finished)
         blinkCursor();

@@ -9,22 +9,6 @@
 
 namespace
 {
-enum Action
-{
-    MenuUp,
-    MenuDown,
-    MenuRight,
-    MenuLeft,
-    MoveRight,
-    MoveLeft,
-    Jump,
-    Back,
-    Accept,
-    TiltUp,
-    TiltDown,
-    Music
-};
-
 class InputStateTest : public testing::Test
 {
   protected:
@@ -66,21 +50,21 @@ TEST_F(InputStateTest, AHeldKeyIsPressedOnlyInItsFirstFrameAndAgainAfterRelease)
     start(0);
     keys->press(OIS::KC_RETURN);
     frames(1);
-    EXPECT_TRUE(input->wasPressed(1, Accept));
-    EXPECT_TRUE(input->isDown(1, Accept));
+    EXPECT_TRUE(input->wasPressed(1, action::accept));
+    EXPECT_TRUE(input->isDown(1, action::accept));
     for (int frame = 0; frame < 20; ++frame)
     {
         frames(1);
-        EXPECT_FALSE(input->wasPressed(1, Accept)) << "frame " << frame;
-        EXPECT_TRUE(input->isDown(1, Accept));
+        EXPECT_FALSE(input->wasPressed(1, action::accept)) << "frame " << frame;
+        EXPECT_TRUE(input->isDown(1, action::accept));
     }
     keys->release(OIS::KC_RETURN);
     frames(1);
-    EXPECT_FALSE(input->isDown(1, Accept));
-    EXPECT_FALSE(input->wasPressed(1, Accept));
+    EXPECT_FALSE(input->isDown(1, action::accept));
+    EXPECT_FALSE(input->wasPressed(1, action::accept));
     keys->press(OIS::KC_RETURN);
     frames(1);
-    EXPECT_TRUE(input->wasPressed(1, Accept));
+    EXPECT_TRUE(input->wasPressed(1, action::accept));
 }
 
 TEST_F(InputStateTest, KeysMapToEachPlayersActionsAndSharedKeysReportEveryAction)
@@ -88,20 +72,20 @@ TEST_F(InputStateTest, KeysMapToEachPlayersActionsAndSharedKeysReportEveryAction
     start(0);
     keys->press(OIS::KC_W);
     frames(1);
-    EXPECT_TRUE(input->wasPressed(1, MenuUp));
-    EXPECT_TRUE(input->wasPressed(1, Jump));
-    EXPECT_FALSE(input->isDown(2, MenuUp));
-    EXPECT_FALSE(input->isDown(2, Jump));
+    EXPECT_TRUE(input->wasPressed(1, action::menuUp));
+    EXPECT_TRUE(input->wasPressed(1, action::jump));
+    EXPECT_FALSE(input->isDown(2, action::menuUp));
+    EXPECT_FALSE(input->isDown(2, action::jump));
 
     keys->releaseAll();
     keys->press(OIS::KC_LEFT);
     frames(1);
-    EXPECT_TRUE(input->isDown(2, MenuLeft));
-    EXPECT_TRUE(input->isDown(2, MoveLeft));
-    EXPECT_TRUE(input->wasPressed(2, MoveLeft));
-    EXPECT_FALSE(input->isDown(1, MoveLeft));
-    EXPECT_TRUE(input->isDown(0, MoveLeft)) << "player 0 is either player";
-    EXPECT_TRUE(input->wasPressed(0, MenuLeft));
+    EXPECT_TRUE(input->isDown(2, action::menuLeft));
+    EXPECT_TRUE(input->isDown(2, action::moveLeft));
+    EXPECT_TRUE(input->wasPressed(2, action::moveLeft));
+    EXPECT_FALSE(input->isDown(1, action::moveLeft));
+    EXPECT_TRUE(input->isDown(0, action::moveLeft)) << "player 0 is either player";
+    EXPECT_TRUE(input->wasPressed(0, action::menuLeft));
 }
 
 TEST_F(InputStateTest, EscapeIsBackForBothPlayersAndUnboundOrUnknownActionsAreNeverDown)
@@ -109,21 +93,21 @@ TEST_F(InputStateTest, EscapeIsBackForBothPlayersAndUnboundOrUnknownActionsAreNe
     start(0);
     keys->press(OIS::KC_ESCAPE);
     frames(1);
-    EXPECT_TRUE(input->wasPressed(0, Back));
-    EXPECT_TRUE(input->wasPressed(1, Back));
-    EXPECT_TRUE(input->wasPressed(2, Back));
+    EXPECT_TRUE(input->wasPressed(0, action::back));
+    EXPECT_TRUE(input->wasPressed(1, action::back));
+    EXPECT_TRUE(input->wasPressed(2, action::back));
 
     // Player 2 has no music key: no key code, not even "unassigned", triggers it.
     keys->releaseAll();
     for (int code = 0; code < 256; ++code)
         keys->press(static_cast<OIS::KeyCode>(code));
     frames(1);
-    EXPECT_FALSE(input->isDown(2, Music));
-    EXPECT_FALSE(input->wasPressed(2, Music));
-    EXPECT_TRUE(input->isDown(1, Music));
+    EXPECT_FALSE(input->isDown(2, action::musicToggle));
+    EXPECT_FALSE(input->wasPressed(2, action::musicToggle));
+    EXPECT_TRUE(input->isDown(1, action::musicToggle));
     for (int player : {-1, 3})
     {
-        EXPECT_FALSE(input->isDown(player, Jump));
+        EXPECT_FALSE(input->isDown(player, action::jump));
         EXPECT_EQ(input->tilt(player), 0.0f);
     }
     for (int action : {-1, 12})
@@ -170,23 +154,23 @@ TEST_F(InputStateTest, WithOneRemotePlayerOneUsesItAndPlayerTwoTheKeyboard)
 
     remoteReport(0, WIIMOTE_BUTTON_PLUS);
     frames(1);
-    EXPECT_TRUE(input->wasPressed(1, Back));
-    EXPECT_TRUE(input->wasPressed(0, Back));
-    EXPECT_FALSE(input->wasPressed(2, Back));
+    EXPECT_TRUE(input->wasPressed(1, action::back));
+    EXPECT_TRUE(input->wasPressed(0, action::back));
+    EXPECT_FALSE(input->wasPressed(2, action::back));
     frames(1);
-    EXPECT_FALSE(input->wasPressed(0, Back));
-    EXPECT_TRUE(input->isDown(1, Back));
+    EXPECT_FALSE(input->wasPressed(0, action::back));
+    EXPECT_TRUE(input->isDown(1, action::back));
 
     // Held sideways: the d-pad turns a quarter.
     const struct
     {
         int32_t button;
         int actions[2];
-    } dpad[] = {{WIIMOTE_BUTTON_RIGHT, {MenuUp, MenuUp}},
-                {WIIMOTE_BUTTON_LEFT, {MenuDown, MenuDown}},
-                {WIIMOTE_BUTTON_DOWN, {MenuRight, MoveRight}},
-                {WIIMOTE_BUTTON_UP, {MenuLeft, MoveLeft}},
-                {WIIMOTE_BUTTON_TWO, {Jump, Accept}}};
+    } dpad[] = {{WIIMOTE_BUTTON_RIGHT, {action::menuUp, action::menuUp}},
+                {WIIMOTE_BUTTON_LEFT, {action::menuDown, action::menuDown}},
+                {WIIMOTE_BUTTON_DOWN, {action::menuRight, action::moveRight}},
+                {WIIMOTE_BUTTON_UP, {action::menuLeft, action::moveLeft}},
+                {WIIMOTE_BUTTON_TWO, {action::jump, action::accept}}};
     for (const auto& entry : dpad)
     {
         remoteReport(0, entry.button);
@@ -205,11 +189,11 @@ TEST_F(InputStateTest, WithOneRemotePlayerOneUsesItAndPlayerTwoTheKeyboard)
     keys->press(OIS::KC_UP);
     keys->press(OIS::KC_M);
     frames(1);
-    EXPECT_FALSE(input->isDown(1, Jump));
-    EXPECT_FALSE(input->wasPressed(1, Music));
-    EXPECT_TRUE(input->wasPressed(2, Jump));
-    EXPECT_TRUE(input->wasPressed(2, Accept));
-    EXPECT_TRUE(input->wasPressed(0, Accept)) << "player 2's Return";
+    EXPECT_FALSE(input->isDown(1, action::jump));
+    EXPECT_FALSE(input->wasPressed(1, action::musicToggle));
+    EXPECT_TRUE(input->wasPressed(2, action::jump));
+    EXPECT_TRUE(input->wasPressed(2, action::accept));
+    EXPECT_TRUE(input->wasPressed(0, action::accept)) << "player 2's Return";
 }
 
 TEST_F(InputStateTest, ARemotePlayersTiltIsItsPitchTruncatedAndHasNoKeyboardOnlyActions)
@@ -219,7 +203,7 @@ TEST_F(InputStateTest, ARemotePlayersTiltIsItsPitchTruncatedAndHasNoKeyboardOnly
     keys->press(OIS::KC_E);
     frames(3);
     EXPECT_FLOAT_EQ(input->tilt(1), -20.0f);
-    for (int action : {TiltUp, TiltDown, Music})
+    for (int action : {action::tiltUp, action::tiltDown, action::musicToggle})
     {
         EXPECT_FALSE(input->isDown(1, action)) << action;
         EXPECT_FALSE(input->wasPressed(1, action)) << action;
@@ -240,8 +224,8 @@ TEST_F(InputStateTest, WithTwoRemotesTheKeyboardHasNoEffect)
         keys->press(static_cast<OIS::KeyCode>(code));
     remoteReport(1, WIIMOTE_BUTTON_TWO);
     frames(1);
-    EXPECT_TRUE(input->wasPressed(2, Jump));
-    EXPECT_FALSE(input->isDown(1, Jump));
-    EXPECT_FALSE(input->isDown(0, Back));
+    EXPECT_TRUE(input->wasPressed(2, action::jump));
+    EXPECT_FALSE(input->isDown(1, action::jump));
+    EXPECT_FALSE(input->isDown(0, action::back));
     EXPECT_FLOAT_EQ(input->tilt(1), 0.0f);
 }
