@@ -80,9 +80,11 @@ const MenuButton mainButtons[] = {{"but1Player", -150, -40},
 const MenuButton levelButtons[] = {
     {"butLevel1", -190, -90}, {"butLevel2", 190, -90}, {"butLevel3", -190, 90}, {"butLevel4", 190, 90}};
 
+// The logo at the top and the "press" plate at the bottom, which blinks: its alpha runs from 0.15 to 1.15
+// and back every 3.14 s, so it is drawn at full strength about a third of the time.
 Screenful titleScreen()
 {
-    return {{"PimLogo", at(100, 80)}};
+    return {{"PimLogo", at(100, 80)}, {"pressStart", at(200, screenHeight - 64 - 10)}};
 }
 
 Screenful mainMenu(int selected)
