@@ -3,6 +3,7 @@
 // grabbed from the X server, saved as a test artefact and checked for the overlays its scene lays out,
 // compared with the generated media at the positions the layout gives them in an 800x600 window.
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -342,7 +343,7 @@ TEST(FrontEndEndToEnd, RealKeysLeadFromTheTitleThroughMenusCreditsAndALevelBackT
     } cells[] = {{"A", 110}, {"B", 130},    {"C", 150}, {"8", 365},
                  {"3", 385}, {"dots", 405}, {"2", 425}, {"4", 445}};
     for (const auto& cell : cells)
-        scores.push_back({cell.glyph, {panel.left + cell.x, panel.top + 99, panel.top + 101, 20, 38}});
+        scores.push_back({cell.glyph, {panel.left + cell.x, panel.top + 98, panel.top + 102, 20, 38}});
     EXPECT_TRUE(screen.waitUntilShows(scores)) << "scores panel cells\n" << screen.report();
     screen.save("scores");
 
@@ -383,4 +384,51 @@ TEST(FrontEndEndToEnd, RealKeysLeadFromTheTitleThroughMenusCreditsAndALevelBackT
     const std::string log = dir.read("quobbel.log");
     EXPECT_EQ(countOf(log, "Scene loaded"), 5) << log;
     EXPECT_EQ(countOf(log, "Scene unloaded"), 5) << log;
+}
+
+// The screen checks above pass only if the comparison can fail: it must find a picture where it is drawn,
+// miss it where it is not, and tell a button's two looks apart.
+TEST(FrontEndEndToEnd, ScreenComparisonFindsThePictureWhereItIsDrawnAndTellsLooksApart)
+{
+    // A 40x20 button: a grey face crossed by a dark stripe, its right half red in one look and blue in
+    // the other, with a translucent band at the top whose colour depends on what lies behind it.
+    const auto button = [](unsigned char r, unsigned char b)
+    {
+        RgbaPicture picture;
+        picture.width = 40;
+        picture.height = 20;
+        for (unsigned y = 0; y < 20; ++y)
+            for (unsigned x = 0; x < 40; ++x)
+            {
+                const unsigned char face = y >= 10 && y < 13 ? 40 : 128;
+                const bool right = x >= 20;
+                const unsigned char alpha = y < 4 ? 100 : 255;
+                picture.rgba.insert(picture.rgba.end(), {right ? r : face, face, right ? b : face, alpha});
+            }
+        return picture;
+    };
+    const RgbaPicture red = button(220, 30);
+    const RgbaPicture blue = button(30, 220);
+    const auto screenWith = [](const RgbaPicture* picture, int left, int top)
+    {
+        WindowPicture screen;
+        screen.width = 100;
+        screen.height = 80;
+        screen.rgb.assign(100 * 80 * 3, 10);
+        for (unsigned y = 0; picture && y < picture->height; ++y)
+            for (unsigned x = 0; x < picture->width; ++x)
+                std::copy_n(picture->pixel(x, y), 3, &screen.rgb[3 * ((top + y) * 100 + left + x)]);
+        return screen;
+    };
+
+    const WindowPicture shown = screenWith(&red, 30, 47);
+    const OverlayMatch found = matchOverlay(shown, red, {30, 40, 55});
+    EXPECT_DOUBLE_EQ(found.fraction, 1.0);
+    // Samples sit in uniform patches, so a placement one pixel off matches as well.
+    EXPECT_NEAR(found.top, 47, 1);
+    EXPECT_GT(found.samples, 100);
+    EXPECT_LT(matchOverlay(screenWith(nullptr, 0, 0), red, {30, 40, 55}).fraction, 0.1);
+    // Only the right half differs between the looks: comparing there, red is red and not blue.
+    EXPECT_DOUBLE_EQ(matchOverlay(shown, red, {30, 47, 47}, &blue).fraction, 1.0);
+    EXPECT_LT(matchOverlay(shown, blue, {30, 47, 47}, &red).fraction, 0.1);
 }

@@ -71,6 +71,7 @@ struct OverlayMatch
 // sampled: edges blur under texture filtering and translucent texels mix with whatever lies behind. With
 // `unlike` (another look of the same button, of the same size) only texels where the two pictures clearly
 // differ are sampled, so the match tells the looks apart. A sample matches when every channel is within
-// `tolerance`. Returns the best placement; no samples at all gives fraction 0.
+// `tolerance`. Returns the best placement, exact to a pixel (a placement one pixel off meets the same
+// uniform patches); no samples at all gives fraction 0.
 OverlayMatch matchOverlay(const WindowPicture& screen, const RgbaPicture& picture, const OverlaySpot& spot,
                           const RgbaPicture* unlike = nullptr, int tolerance = 24);
