@@ -30,10 +30,22 @@ const std::string& HudClock::materialFor(char character)
     return glyphs.names[static_cast<unsigned char>(character)];
 }
 
+void HudClock::prepareGlyphs(buttonGUI::button& cell, const char* glyphs, char last)
+{
+    // Each button keeps its own clone of a glyph's material, made the first time it shows the glyph; the
+    // clones outlive the scene, so later loads only look them up.
+    for (const char* glyph = glyphs; *glyph; ++glyph)
+        cell.setMaterial(materialFor(*glyph));
+    cell.setMaterial(materialFor(last));
+}
+
 void HudClock::attach(const std::array<buttonGUI::button*, cellCount>& cells)
 {
     mButtons = cells;
     mDrawn.fill('\0');
+    for (buttonGUI::button* cell : mButtons)
+        if (cell)
+            prepareGlyphs(*cell, "0123456789:", ' ');
 }
 
 void HudClock::detach()

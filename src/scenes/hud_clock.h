@@ -18,6 +18,7 @@ class HudClock
     static constexpr int cellCount = 8;
 
     // The cells to draw on, cell 0 first (rightmost); their pictures change only when their character does.
+    // Prepares every glyph's material on each cell (see prepareGlyphs), then leaves the cells blank.
     void attach(const std::array<buttonGUI::button*, cellCount>& cells);
     void detach();
 
@@ -29,6 +30,9 @@ class HudClock
 
     // The material that draws one character: its digit or letter, "dots" for ':', "blank" otherwise.
     static const std::string& materialFor(char character);
+    // Shows each of `glyphs` once on `cell` and then `last`, so that the materials of all of them are made
+    // and loaded now: made on first use, they stall play for up to 20 ms (texture loading) and allocate.
+    static void prepareGlyphs(buttonGUI::button& cell, const char* glyphs, char last);
 
   private:
     std::array<char, cellCount> mCells{' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};

@@ -87,6 +87,7 @@ void MainScene::buildDisplay()
             gui.createWindow("vides", "vides", 0, 0, 0, false, true, position(buttonGUI::BOTTOM_LEFT, 5, 5));
         mLivesDigit = lives->createButton("numvides", digitMaterial(mLives), 20, 38,
                                           position(buttonGUI::CENTER, 0, 10), true);
+        HudClock::prepareGlyphs(*mLivesDigit, "012345", static_cast<char>('0' + mLives));
         lives->show(false, 0);
         mHudWindow =
             gui.createWindow("min", "butTime", 0, 0, 0, false, true, position(buttonGUI::TOP_RIGHT, 0, 0));

@@ -5,6 +5,17 @@
 #include <OgreAnimationState.h>
 #include <OgreEntity.h>
 
+namespace
+{
+// The engine re-files a state in its list of enabled states on every setEnabled call, allocating a list
+// node each time even when nothing changes: only real changes are passed on.
+void setEnabled(Ogre::AnimationState* state, bool enabled)
+{
+    if (state->getEnabled() != enabled)
+        state->setEnabled(enabled);
+}
+} // namespace
+
 AnimationBlender::AnimationBlender(Ogre::Entity* entity) : mEntity(entity)
 {
     assert(entity);
@@ -15,12 +26,12 @@ void AnimationBlender::start(const std::string& name)
     mAnimationName = name;
     for (const auto& entry : mEntity->getAllAnimationStates()->getAnimationStates())
     {
-        entry.second->setEnabled(false);
+        setEnabled(entry.second, false);
         entry.second->setWeight(0.0f);
         entry.second->setTimePosition(0.0f);
     }
     mSource = mEntity->getAnimationState(name);
-    mSource->setEnabled(true);
+    setEnabled(mSource, true);
     mSource->setWeight(1.0f);
     mTimeLeft = 0.0f;
     mDuration = 1.0f;
@@ -33,9 +44,9 @@ void AnimationBlender::start(const std::string& name)
 void AnimationBlender::cutTo(const std::string& name)
 {
     if (mSource)
-        mSource->setEnabled(false);
+        setEnabled(mSource, false);
     mSource = mEntity->getAnimationState(name);
-    mSource->setEnabled(true);
+    setEnabled(mSource, true);
     mSource->setWeight(1.0f);
     mSource->setTimePosition(0.0f);
     mTimeLeft = 0.0f;
@@ -61,7 +72,7 @@ void AnimationBlender::blend(const std::string& name, int transition, float dura
         mTransition = transition;
         mDuration = mTimeLeft = duration;
         mTarget = requested;
-        requested->setEnabled(true);
+        setEnabled(requested, true);
         requested->setWeight(0.0f);
         requested->setTimePosition(0.0f);
         return;
@@ -83,28 +94,28 @@ void AnimationBlender::blend(const std::string& name, int transition, float dura
     // was, now towards the new one.
     if (mTimeLeft < mDuration * 0.5f)
     {
-        mTarget->setEnabled(false);
+        setEnabled(mTarget, false);
         mTarget->setWeight(0.0f);
     }
     else
     {
-        mSource->setEnabled(false);
+        setEnabled(mSource, false);
         mSource->setWeight(0.0f);
         mSource = mTarget;
         mSource->setWeight(mTimeLeft / mDuration);
     }
     mTarget = requested;
-    requested->setEnabled(true);
+    setEnabled(requested, true);
     requested->setWeight(1.0f - mTimeLeft / mDuration);
     requested->setTimePosition(0.0f);
 }
 
 void AnimationBlender::finishFade()
 {
-    mSource->setEnabled(false);
+    setEnabled(mSource, false);
     mSource->setWeight(0.0f);
     mSource = mTarget;
-    mSource->setEnabled(true);
+    setEnabled(mSource, true);
     mSource->setWeight(1.0f);
     mTarget = nullptr;
 }

@@ -73,6 +73,12 @@ Platform::Platform(float x, float y, float z, int length, int kind, bool particl
                 system->setEmitting(false);
                 mParticles.push_back(system);
             }
+            // checkContact switches the sparks to the standing player's colours: their textures load now,
+            // not at a player's first landing in the middle of play.
+            for (const std::string& material : particleMaterials)
+                if (const Ogre::MaterialPtr colours =
+                        Ogre::MaterialManager::getSingleton().getByName(material))
+                    colours->load();
         }
     }
     else
@@ -124,6 +130,7 @@ bool Platform::checkContact(b2Body* feetBody, int playerNumber)
         mParticles[i]->setMaterialName(particleMaterials[playerOffset + (i < 2 ? 1 : 0)]);
     }
     mParticleTimer = 0.2;
+    mSparksOn = true;
     mOccupant = feetBody;
     mOccupancyTimer = 0.5;
     return true;
@@ -138,8 +145,10 @@ void Platform::beginUpdate(float dt)
 
     if (mParticleTimer <= 0.0)
     {
-        for (Ogre::ParticleSystem* system : mParticles)
-            system->setEmitting(false);
+        if (mSparksOn)
+            for (Ogre::ParticleSystem* system : mParticles)
+                system->setEmitting(false);
+        mSparksOn = false;
     }
     else
         mParticleTimer -= dt;

@@ -89,6 +89,9 @@ class Platform : public ManagedClass<Platform*>
     // Four systems on log platforms with particles: 0 and 1 at z -10, 2 and 3 at z -15.
     std::vector<Ogre::ParticleSystem*> mParticles;
     double mParticleTimer = 0.0;
+    // Whether the sparks were last switched on: they are switched off once, not every frame (a level has
+    // hundreds of them, and each switch visits every emitter).
+    bool mSparksOn = false;
     // Feet body of the holder; compared, never dereferenced.
     b2Body* mOccupant = nullptr;
     double mOccupancyTimer = 0.0;

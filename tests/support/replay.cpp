@@ -101,7 +101,18 @@ GameDriver::GameDriver(Scene* first, const std::vector<LevelText>& extraLevels)
     mClock = clock.get();
     theButtonManager->setClock(std::move(clock));
     mScene = first;
-    mScene->load();
+    try
+    {
+        mScene->load();
+    }
+    catch (...)
+    {
+        // No destructor runs for a driver whose construction fails: take the half-loaded scene down here,
+        // while the application it lives in still exists.
+        mScene->unload();
+        delete mScene;
+        throw;
+    }
 }
 
 GameDriver::~GameDriver()
