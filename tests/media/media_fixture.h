@@ -56,18 +56,10 @@ class GeneratedMedia : public testing::Test
     static void SetUpTestSuite()
     {
         engine = std::make_unique<platform::HeadlessEngine>();
-        // Particle systems need a controller manager, which a root without a render system lacks; it must
-        // outlive the root.
-        if (!Ogre::ControllerManager::getSingletonPtr())
-            controllers = std::make_unique<Ogre::ControllerManager>();
         engine->addResourceLocation(testing_paths::gameDir() + "/media.icl", "Zip");
         engine->initialiseResources();
     }
-    static void TearDownTestSuite()
-    {
-        engine.reset();
-        controllers.reset();
-    }
+    static void TearDownTestSuite() { engine.reset(); }
 
     static bool inArchive(const std::string& name)
     {
@@ -94,5 +86,4 @@ class GeneratedMedia : public testing::Test
     }
 
     static inline std::unique_ptr<platform::HeadlessEngine> engine;
-    static inline std::unique_ptr<Ogre::ControllerManager> controllers;
 };

@@ -25,9 +25,6 @@ class LevelObjectsTest : public ::testing::Test
 
     void SetUp() override
     {
-        // Particle systems need their time controllers; the headless engine makes no controller manager.
-        if (!Ogre::ControllerManager::getSingletonPtr())
-            controllers = std::make_unique<Ogre::ControllerManager>();
         standin::provideWorldMedia(engine);
         theSceneManager = &engine.sceneManager();
         world.reset(physics::createWorld());
@@ -40,7 +37,6 @@ class LevelObjectsTest : public ::testing::Test
         Enemic::deleteAll();
         theSceneManager->clearScene();
         world.reset();
-        controllers.reset();
         thePhysicsWorld = nullptr;
         theSceneManager = nullptr;
     }
@@ -80,6 +76,5 @@ class LevelObjectsTest : public ::testing::Test
     }
 
     platform::HeadlessEngine engine;
-    std::unique_ptr<Ogre::ControllerManager> controllers;
     std::unique_ptr<b2World> world;
 };
