@@ -3,17 +3,15 @@
 // itself never hurts the boss, so only a player who tilts the logs can win.
 
 #include <cstring>
-#include <stdexcept>
 #include <string>
 
 #include <OgreSceneNode.h>
 #include <box2d/box2d.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "scenes/main_scene.h"
+#include "support/child_run.h"
 #include "support/replay.h"
 #include "support/test_paths.h"
 #include "support/x11_window.h"
@@ -89,46 +87,6 @@ BossRun playBossLevel(const Route& route, long waitFrames)
     return run;
 }
 
-// The engine's GL window can be made once per process: every run gets a fresh process of its own.
-BossRun playInChild(const Route& route, long waitFrames)
-{
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        throw std::runtime_error("no pipe");
-    const pid_t child = fork();
-    if (child == 0)
-    {
-        close(pipeEnds[0]);
-        BossRun run;
-        try
-        {
-            run = playBossLevel(route, waitFrames);
-        }
-        catch (...)
-        {
-            run.failed = 1;
-        }
-        const ssize_t written = write(pipeEnds[1], &run, sizeof run);
-        _exit(written == static_cast<ssize_t>(sizeof run) ? 0 : 1);
-    }
-    close(pipeEnds[1]);
-    BossRun run;
-    std::size_t got = 0;
-    char* bytes = reinterpret_cast<char*>(&run);
-    while (got < sizeof run)
-    {
-        const ssize_t n = read(pipeEnds[0], bytes + got, sizeof run - got);
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    close(pipeEnds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (got != sizeof run || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        run.failed = 1;
-    return run;
-}
 } // namespace
 
 TEST(BossLevel, TheRecordedRouteDefeatsTheBossAndOpensTheNameEntryTheSameWayTwice)
@@ -138,7 +96,7 @@ TEST(BossLevel, TheRecordedRouteDefeatsTheBossAndOpensTheNameEntryTheSameWayTwic
     // The jingle lasts a few seconds; the name entry follows it.
     const long waitFrames = 20 * framesPerSecond;
 
-    const BossRun first = playInChild(route, waitFrames);
+    const BossRun first = runInChild<BossRun>([&] { return playBossLevel(route, waitFrames); });
     ASSERT_FALSE(first.failed);
     EXPECT_EQ(first.hitPointsAtStart, 5);
     ASSERT_TRUE(first.defeated) << "the route ends with " << first.hitPointsLeft << " hit points left";
@@ -148,7 +106,7 @@ TEST(BossLevel, TheRecordedRouteDefeatsTheBossAndOpensTheNameEntryTheSameWayTwic
     EXPECT_EQ(first.winner, 1) << "the vanished boss is the goal";
     EXPECT_TRUE(first.reachedScoreEntry) << "the boss level is the last: the name entry follows";
 
-    const BossRun second = playInChild(route, waitFrames);
+    const BossRun second = runInChild<BossRun>([&] { return playBossLevel(route, waitFrames); });
     ASSERT_FALSE(second.failed);
     ASSERT_TRUE(second.defeated);
     EXPECT_EQ(second.defeatFrame, first.defeatFrame);
@@ -161,7 +119,7 @@ TEST(BossLevel, TheRecordedRouteDefeatsTheBossAndOpensTheNameEntryTheSameWayTwic
 TEST(BossLevel, LeftAloneForThreeMinutesTheBossKeepsEveryHitPoint)
 {
     ASSERT_TRUE(displayAvailable());
-    const BossRun idle = playInChild(Route(), 180 * framesPerSecond);
+    const BossRun idle = runInChild<BossRun>([&] { return playBossLevel(Route(), 180 * framesPerSecond); });
     ASSERT_FALSE(idle.failed);
     EXPECT_FALSE(idle.defeated);
     EXPECT_EQ(idle.hitPointsLeft, idle.hitPointsAtStart);

@@ -4,22 +4,19 @@
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <ostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <OgreSceneNode.h>
 #include <box2d/box2d.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "decor/cat.h"
 #include "scenes/main_scene.h"
+#include "support/child_run.h"
 #include "support/replay.h"
 #include "support/test_paths.h"
 #include "support/x11_window.h"
@@ -66,8 +63,6 @@ struct RunResult
 
 RunResult playRoute(const LevelRoute& row, const Route& route)
 {
-    // The ballistic meteors vary their speed with rand(): each run starts from the same sequence.
-    std::srand(1);
     GameDriver game(new MainScene(row.level, row.players));
     auto* scene = game.sceneAs<MainScene>();
     RunResult result;
@@ -98,49 +93,6 @@ RunResult playRoute(const LevelRoute& row, const Route& route)
     return result;
 }
 
-// The engine's GL window can be made only once per process, so each run has a process of its own: a fresh
-// start, as a replay in another process would have.
-RunResult playRouteInChild(const LevelRoute& row, const Route& route)
-{
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        throw std::runtime_error("no pipe");
-    const pid_t child = fork();
-    if (child == 0)
-    {
-        close(pipeEnds[0]);
-        RunResult result;
-        try
-        {
-            result = playRoute(row, route);
-        }
-        catch (...)
-        {
-            result.failed = 1;
-        }
-        const ssize_t written = write(pipeEnds[1], &result, sizeof result);
-        _exit(written == static_cast<ssize_t>(sizeof result) ? 0 : 1);
-    }
-    close(pipeEnds[1]);
-    RunResult result;
-    result.failed = 1;
-    std::size_t got = 0;
-    char* bytes = reinterpret_cast<char*>(&result);
-    while (got < sizeof result)
-    {
-        const ssize_t n = read(pipeEnds[0], bytes + got, sizeof result - got);
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    close(pipeEnds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (got != sizeof result || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        result.failed = 1;
-    return result;
-}
-
 class LevelRoutes : public testing::TestWithParam<LevelRoute>
 {
 };
@@ -151,7 +103,7 @@ TEST_P(LevelRoutes, TheRouteReachesTheGoalAndReplaysExactly)
     const LevelRoute& row = GetParam();
     const Route route = Route::load(testing_paths::sourceDir() + "/tests/routes/" + row.route);
 
-    const RunResult first = playRouteInChild(row, route);
+    const RunResult first = runInChild<RunResult>([&] { return playRoute(row, route); });
     ASSERT_FALSE(first.failed) << "the replay of " << row.route << " did not run to its end";
     ASSERT_TRUE(first.reachedGoal) << row.route << " ends after " << first.frames << " of "
                                    << route.frames.size() << " frames without reaching the goal";
@@ -159,7 +111,7 @@ TEST_P(LevelRoutes, TheRouteReachesTheGoalAndReplaysExactly)
     for (int i = 0; i < first.players; ++i)
         EXPECT_LT(first.distanceToCat[i], goalCompanyDistance) << "player " << i + 1 << " lags behind";
 
-    const RunResult second = playRouteInChild(row, route);
+    const RunResult second = runInChild<RunResult>([&] { return playRoute(row, route); });
     ASSERT_FALSE(second.failed);
     EXPECT_EQ(second.frames, first.frames);
     for (int i = 0; i < first.players; ++i)
