@@ -38,10 +38,12 @@ void PrintTo(const LevelRoute& row, std::ostream* out)
 
 // One row per recorded route.
 const LevelRoute levelRoutes[] = {
-    {"mapa1.imf", 1, "mapa1_1p.route"},
-    {"mapa1.imf", 2, "mapa1_2p.route"},
-    {"mapa3.imf", 1, "mapa3_1p.route"},
-    {"mapa3.imf", 2, "mapa3_2p.route"},
+    {"mapa1.imf", 1, "mapa1_1p.route"}, // jumps and a plank tilted into a ramp
+    {"mapa1.imf", 2, "mapa1_2p.route"}, // the second player rides the first one's ramp
+    {"mapa2.imf", 1, "mapa2_1p.route"}, // ferries, a lift, meteor rain, fire pits and a cannon
+    {"mapa2.imf", 2, "mapa2_2p.route"}, // both players dodge the same meteors
+    {"mapa3.imf", 1, "mapa3_1p.route"}, // tilt-driven and circular sliders, physical meteors
+    {"mapa3.imf", 2, "mapa3_2p.route"}, // emitter rows over two players
 };
 
 // A two-player route must bring both players through the level, not only the winner.
