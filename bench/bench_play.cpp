@@ -112,11 +112,11 @@ double stepRatio(const Result& r)
 
 void printHeader()
 {
-    std::printf("%-14s %2s %-20s %6s %-13s | %-22s | %-22s | %5s | %s\n", "", "", "", "", "load (ms)",
+    std::printf("%-14s %2s %-20s %6s %-13s | %-30s | %-22s | %5s | %s\n", "", "", "", "", "load (ms)",
                 "update (us)", "physics step (us)", "", "");
-    std::printf("%-14s %2s %-20s %6s %13s | %6s %8s %6s | %6s %8s %6s | %5s | %s\n", "level", "pl", "route",
-                "frames", "wall   cpu", "median", "99th", "mean*", "median", "99th", "mean*", "ratio",
-                "heap allocations inside frames");
+    std::printf("%-14s %2s %-20s %6s %13s | %6s %6s %6s %8s | %6s %6s %8s | %5s | %s\n", "level", "pl",
+                "route", "frames", "wall   cpu", "median", "99th", "mean*", "max", "median", "99th", "mean*",
+                "ratio", "heap allocations inside frames");
 }
 
 void print(const Result& r)
@@ -127,10 +127,11 @@ void print(const Result& r)
     else
         std::snprintf(allocs, sizeof allocs, "%ld frames with any, %ld in all, at most %ld",
                       r.framesAllocating, r.allocationsTotal, r.mostInOneFrame);
-    std::printf("%-14s %2d %-20s %6ld %6.1f %6.1f | %6.1f %8.1f %6.1f | %6.1f %8.1f %6.1f | %5.2f | %s%s\n",
-                r.level.c_str(), r.players, r.route.c_str(), r.update.count, r.loadMs, r.loadCpuMs,
-                r.update.median, r.update.p99, r.update.trimmedMean, r.step.median, r.step.p99,
-                r.step.trimmedMean, stepRatio(r), allocs, r.goal ? "; goal reached" : "");
+    std::printf(
+        "%-14s %2d %-20s %6ld %6.1f %6.1f | %6.1f %6.1f %6.1f %8.1f | %6.1f %6.1f %8.1f | %5.2f | %s%s\n",
+        r.level.c_str(), r.players, r.route.c_str(), r.update.count, r.loadMs, r.loadCpuMs, r.update.median,
+        r.update.p99, r.update.trimmedMean, r.update.max, r.step.median, r.step.p99, r.step.trimmedMean,
+        stepRatio(r), allocs, r.goal ? "; goal reached" : "");
     std::fflush(stdout);
 }
 
