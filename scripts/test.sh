@@ -7,6 +7,8 @@ build="$top/build-test"
 bash "$top/scripts/install-deps.sh"
 # Lets separate checkouts of the project share one compiler cache.
 export CCACHE_BASEDIR="$top"
+# Debug information would otherwise carry each checkout's own build path into the cache key.
+export CCACHE_NOHASHDIR=1
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUOBBEL_SANITIZE=ON -DQUOBBEL_WERROR=ON
 cmake --build "$build" -j"$(nproc)"
 cd "$build"
