@@ -74,6 +74,7 @@ class MainScene : public Scene
     void placeCamera();
     void addLights();
     void loadSounds();
+    void startFromTheSameState();
 
     void handleToolkitEvents();
     void runPauseMenu(InputState& input);

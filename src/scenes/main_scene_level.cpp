@@ -1,5 +1,7 @@
 // Turning a level file into the level: players, every record's object, the goal cat, sky, birds, clouds.
 
+#include <cstdlib>
+
 #include <Ogre.h>
 
 #include "core/access_points.h"
@@ -17,6 +19,7 @@
 #include "world/boss.h"
 #include "world/checkpoint.h"
 #include "world/phys_bad_ball.h"
+#include "world/physics.h"
 #include "world/player.h"
 #include "world/rotating_platform.h"
 #include "world/sliding_platform.h"
@@ -27,6 +30,7 @@ namespace
 constexpr float playerSpacing = 5.0f;
 constexpr float bossCameraYOffset = -30.0f;
 constexpr float bossCameraMargin = 120.0f;
+constexpr unsigned levelSeed = 1;
 
 std::string readLevelText(const std::string& fileName)
 {
@@ -93,6 +97,7 @@ struct RecordBuilder
 void MainScene::loadLevel(const std::string& fileName, int players)
 {
     const LevelDescription level = parseLevel(readLevelText(fileName));
+    startFromTheSameState();
     const LevelHeader& header = level.header;
     mStartX = header.startX;
     mStartY = header.startY;
@@ -119,4 +124,19 @@ void MainScene::loadLevel(const std::string& fileName, int players)
     new CloudEmitter(Ogre::Vector3(mStartX + 100, -7, -90), cloudLength, "cloud1", 0.4, 1.0, 25.0);
     new CloudEmitter(Ogre::Vector3(mStartX + 100, -7, -70), cloudLength, "cloud2", 0.4, 0.8, 50.0);
     cameraNode().setPosition(mPlayers[0]->pivotNode->getPosition() + Ogre::Vector3(0, 11, -100));
+}
+
+// Every play of a level starts from the same state, wherever it comes in a game: a fresh physics world
+// (an emptied one keeps internal orderings from the level before, which change how contacts resolve) and
+// the same random draws for meteor speeds and scenery. Best times then compare players, not luck, and a
+// recorded route replays exactly.
+void MainScene::startFromTheSameState()
+{
+
+    if (thePhysicsWorld->GetBodyCount() == 0)
+    {
+        delete thePhysicsWorld;
+        thePhysicsWorld = physics::createWorld();
+    }
+    std::srand(levelSeed);
 }
