@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include <Ogre.h>
 #include <OgreRectangle2D.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -74,7 +76,9 @@ class DecorationTest : public testing::Test
             decoration->update(players, seconds);
     }
 
-    std::filesystem::path pictureDir = std::filesystem::temp_directory_path() / "quobbel_decor_test";
+    // One folder per process: ctest runs these tests side by side, and each removes its folder at the end.
+    std::filesystem::path pictureDir =
+        std::filesystem::temp_directory_path() / ("quobbel_decor_test_" + std::to_string(getpid()));
     platform::HeadlessEngine engine;
 };
 } // namespace
