@@ -13,6 +13,7 @@
 #include "gui/button_manager.h"
 #include "input/input_state.h"
 #include "scenes/intro_scene.h"
+#include "scenes/scene_lights.h"
 #include "world/animation_blender.h"
 #include "world/decoracio.h"
 
@@ -67,12 +68,7 @@ void EndScene::load()
     theCamera->setOrthoWindowWidth(50);
     eye.lookAt(Ogre::Vector3::ZERO, Ogre::Node::TS_WORLD);
 
-    theSceneManager->setAmbientLight(Ogre::ColourValue(0.6f, 0.7f, 0.85f));
-    Ogre::Light* light = theSceneManager->createLight(uniqueName());
-    light->setDiffuseColour(Ogre::ColourValue(0.9f, 0.95f, 0.95f));
-    theSceneManager->getRootSceneNode()
-        ->createChildSceneNode(Ogre::Vector3(-1000, 1200, 0))
-        ->attachObject(light);
+    addTitleLight();
 
     new Fons();
     new BirdEmitter(5.0);

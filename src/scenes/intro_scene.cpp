@@ -15,6 +15,7 @@
 #include "input/input_state.h"
 #include "scenes/end_scene.h"
 #include "scenes/main_scene.h"
+#include "scenes/scene_lights.h"
 #include "scenes/score_table.h"
 #include "world/animation_blender.h"
 #include "world/decoracio.h"
@@ -116,12 +117,7 @@ void IntroScene::load()
     eye.setPosition(-700, 0, 0);
     eye.lookAt(Ogre::Vector3::ZERO, Ogre::Node::TS_WORLD);
 
-    theSceneManager->setAmbientLight(Ogre::ColourValue(0.6f, 0.7f, 0.85f));
-    Ogre::Light* light = theSceneManager->createLight(uniqueName());
-    light->setDiffuseColour(Ogre::ColourValue(0.9f, 0.95f, 0.95f));
-    theSceneManager->getRootSceneNode()
-        ->createChildSceneNode(Ogre::Vector3(-1000, 1200, 0))
-        ->attachObject(light);
+    addTitleLight();
 
     new Fons();
     loadTableau();

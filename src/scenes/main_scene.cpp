@@ -5,12 +5,12 @@
 
 #include "core/access_points.h"
 #include "core/camera_rig.h"
-#include "core/unique_name.h"
 #include "decor/cat.h"
 #include "gui/button.h"
 #include "gui/button_manager.h"
 #include "input/input_state.h"
 #include "scenes/intro_scene.h"
+#include "scenes/scene_lights.h"
 #include "scenes/score_table.h"
 #include "world/checkpoint.h"
 #include "world/decoracio.h"
@@ -61,7 +61,7 @@ void MainScene::load()
 {
     buildDisplay();
     placeCamera();
-    addLights();
+    addDaylight();
     loadSounds();
     loadLevel(mLevelFile, mNumPlayers);
     mGoTimer = 0;
@@ -130,29 +130,6 @@ void MainScene::placeCamera()
     theCamera->setFarClipDistance(10000);
     theCamera->setOrthoWindowWidth(mCameraMargin + 66);
     node.lookAt(Ogre::Vector3(75, 0, 0), Ogre::Node::TS_WORLD);
-}
-
-void MainScene::addLights()
-{
-    theSceneManager->setAmbientLight(Ogre::ColourValue(0.6f, 0.7f, 0.85f, 1));
-    const Ogre::ColourValue grey(0.5f, 0.5f, 0.5f, 1);
-    Ogre::SceneNode* root = theSceneManager->getRootSceneNode();
-
-    Ogre::Light* sun = theSceneManager->createLight(uniqueName());
-    sun->setType(Ogre::Light::LT_DIRECTIONAL);
-    sun->setDiffuseColour(grey);
-    sun->setSpecularColour(grey);
-    sun->setAttenuation(8000, 1, 0.0005f, 0);
-    Ogre::SceneNode* sunNode = root->createChildSceneNode();
-    sunNode->setDirection(Ogre::Vector3(4, -5, 8), Ogre::Node::TS_WORLD);
-    sunNode->attachObject(sun);
-
-    Ogre::Light* lamp = theSceneManager->createLight(uniqueName());
-    lamp->setType(Ogre::Light::LT_POINT);
-    lamp->setDiffuseColour(grey);
-    lamp->setSpecularColour(grey);
-    lamp->setAttenuation(8000, 1, 0.0005f, 0);
-    root->createChildSceneNode(Ogre::Vector3(2000, 600, 200))->attachObject(lamp);
 }
 
 void MainScene::loadSounds()

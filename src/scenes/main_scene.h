@@ -72,7 +72,6 @@ class MainScene : public Scene
   private:
     void buildDisplay();
     void placeCamera();
-    void addLights();
     void loadSounds();
     void startFromTheSameState();
 

@@ -6,7 +6,6 @@
 
 #include "core/access_points.h"
 #include "core/camera_rig.h"
-#include "core/unique_name.h"
 #include "decor/bird_emitter.h"
 #include "decor/butterfly.h"
 #include "decor/cat.h"
@@ -17,6 +16,7 @@
 #include "gui/button_manager.h"
 #include "input/input_state.h"
 #include "scenes/end_scene.h"
+#include "scenes/scene_lights.h"
 #include "scenes/score_table.h"
 #include "world/decoracio.h"
 #include "world/platform.h"
@@ -102,26 +102,7 @@ void ResultsScene::placeCameraAndLights()
     theCamera->setOrthoWindowWidth(static_cast<float>(viewWidth));
     eye.lookAt(Ogre::Vector3(75, 0, 0), Ogre::Node::TS_WORLD);
 
-    theSceneManager->setAmbientLight(Ogre::ColourValue(0.6f, 0.7f, 0.85f));
-    const Ogre::ColourValue grey(0.5f, 0.5f, 0.5f);
-    Ogre::SceneNode* root = theSceneManager->getRootSceneNode();
-    Ogre::Light* sun = theSceneManager->createLight(uniqueName());
-    sun->setType(Ogre::Light::LT_DIRECTIONAL);
-    sun->setDiffuseColour(grey);
-    sun->setSpecularColour(grey);
-    sun->setAttenuation(8000, 1, 0.0005f, 0);
-    sun->setCastShadows(false);
-    Ogre::SceneNode* sunNode = root->createChildSceneNode();
-    sunNode->setDirection(Ogre::Vector3(4, -5, 8), Ogre::Node::TS_WORLD);
-    sunNode->attachObject(sun);
-
-    Ogre::Light* lamp = theSceneManager->createLight(uniqueName());
-    lamp->setType(Ogre::Light::LT_POINT);
-    lamp->setDiffuseColour(grey);
-    lamp->setSpecularColour(grey);
-    lamp->setAttenuation(8000, 1, 0.0005f, 0);
-    lamp->setCastShadows(false);
-    root->createChildSceneNode(Ogre::Vector3(2000, 600, 200))->attachObject(lamp);
+    addDaylight();
 }
 
 // Two patches of ground about x = -40, player 1 on the -x one. The leader's side gets the cat and two
