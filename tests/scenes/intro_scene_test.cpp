@@ -13,30 +13,15 @@
 #include "scenes/main_scene.h"
 #include "scenes/score_table.h"
 #include "support/replay.h"
-#include "support/x11_window.h"
 
 namespace
 {
 using Move = IntroScene::MenuMove;
 
-// Action bits of player 1 (see InputState): pressed for one frame, then released for one.
-constexpr std::uint16_t menuRight = 1u << 2;
-constexpr std::uint16_t menuLeft = 1u << 3;
-constexpr std::uint16_t menuDown = 1u << 1;
-constexpr std::uint16_t accept = 1u << 8;
-
-void press(GameDriver& game, std::uint16_t actions)
-{
-    ReplayFrame frame;
-    frame.held[0] = actions;
-    game.step(frame);
-    game.idle(1);
-}
-
 // Accept on the title opens the menu; the menu then needs a few frames of its fade to take clicks.
 void openMenu(GameDriver& game)
 {
-    press(game, accept);
+    game.press("A");
     game.idle(10);
 }
 
@@ -77,7 +62,6 @@ TEST(IntroNavigation, LevelButtonsMoveInTheirSquareAndThePanelStays)
 
 TEST(IntroScene, TheAcceptThatOpensTheMenuDoesNotAlsoPressTheFirstButton)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new IntroScene());
     auto& intro = *game.sceneAs<IntroScene>();
     game.idle(30);
@@ -94,7 +78,7 @@ TEST(IntroScene, TheAcceptThatOpensTheMenuDoesNotAlsoPressTheFirstButton)
     game.idle(30);
     EXPECT_NEAR(intro.menu()->getStoredPosition().y, 420, 5);
 
-    press(game, accept);
+    game.press("A");
     game.idle(1);
     EXPECT_EQ(intro.playerCount(), 1);
     EXPECT_EQ(theButtonManager->selected, 7);
@@ -103,14 +87,13 @@ TEST(IntroScene, TheAcceptThatOpensTheMenuDoesNotAlsoPressTheFirstButton)
 
 TEST(IntroScene, ScoresPressedTwiceBuildsTheTableOnceFromTheFileAsItWas)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new IntroScene());
     auto& intro = *game.sceneAs<IntroScene>();
     writeScores("ANNA 83.2417\nBO 90\n");
     openMenu(game);
-    press(game, menuDown); // 1player -> puntuacions
+    game.press("D"); // 1player -> puntuacions
     ASSERT_EQ(theButtonManager->selected, 3);
-    press(game, accept);
+    game.press("A");
     game.idle(1);
     const ScoreTable* table = intro.scoreTable();
     ASSERT_NE(table, nullptr);
@@ -119,11 +102,11 @@ TEST(IntroScene, ScoresPressedTwiceBuildsTheTableOnceFromTheFileAsItWas)
     EXPECT_TRUE(intro.menu()->getChild("puntuacionsPanel")->isVisible());
 
     writeScores("CARL 12\n");
-    press(game, accept); // the panel itself goes back to the menu
+    game.press("A"); // the panel itself goes back to the menu
     game.idle(1);
     EXPECT_EQ(theButtonManager->selected, 3);
     EXPECT_FALSE(intro.menu()->getChild("puntuacionsPanel")->isVisible());
-    press(game, accept);
+    game.press("A");
     game.idle(1);
     EXPECT_EQ(intro.scoreTable(), table);
     EXPECT_EQ(table->entries().size(), 2u);
@@ -131,14 +114,13 @@ TEST(IntroScene, ScoresPressedTwiceBuildsTheTableOnceFromTheFileAsItWas)
 
 TEST(IntroScene, TwoPlayersThenALevelStartsATwoPlayerGame)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new IntroScene());
     openMenu(game);
-    press(game, menuRight); // 1player -> 2players
-    press(game, accept);
+    game.press("R"); // 1player -> 2players
+    game.press("A");
     game.idle(10);
     ASSERT_EQ(game.sceneAs<IntroScene>()->playerCount(), 2);
-    press(game, accept); // level1
+    game.press("A"); // level1
     game.idle(1);
     auto* play = game.sceneAs<MainScene>();
     ASSERT_NE(play, nullptr);
@@ -149,10 +131,9 @@ TEST(IntroScene, TwoPlayersThenALevelStartsATwoPlayerGame)
 // The leak sanitizer of the test build reports the replaced scene if it is not deleted.
 TEST(IntroScene, ASecondSceneChangingPressInOneFrameReplacesTheFirstScene)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new IntroScene());
     openMenu(game);
-    press(game, accept);
+    game.press("A");
     game.idle(10);
     theButtonManager->selectButton(7);
     theButtonManager->activateSelected();
@@ -167,19 +148,18 @@ TEST(IntroScene, ASecondSceneChangingPressInOneFrameReplacesTheFirstScene)
 
 TEST(IntroScene, CreditsAndExitLeaveTheTitle)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new IntroScene());
     openMenu(game);
-    press(game, menuLeft); // 1player -> sortir
-    press(game, menuLeft); // sortir -> creditos
+    game.press("L"); // 1player -> sortir
+    game.press("L"); // sortir -> creditos
     ASSERT_EQ(theButtonManager->selected, 4);
-    press(game, accept);
+    game.press("A");
     ASSERT_NE(game.sceneAs<EndScene>(), nullptr);
 
     game.scene()->next = new IntroScene();
     game.idle(1);
     openMenu(game);
-    press(game, menuLeft);
-    press(game, accept);
+    game.press("L");
+    game.press("A");
     EXPECT_EQ(game.scene(), nullptr) << "exit names the quit marker";
 }

@@ -19,7 +19,6 @@
 #include "support/child_run.h"
 #include "support/replay.h"
 #include "support/test_paths.h"
-#include "support/x11_window.h"
 #include "world/player.h"
 
 namespace
@@ -101,7 +100,6 @@ class LevelRoutes : public testing::TestWithParam<LevelRoute>
 
 TEST_P(LevelRoutes, TheRouteReachesTheGoalAndReplaysExactly)
 {
-    ASSERT_TRUE(displayAvailable());
     const LevelRoute& row = GetParam();
     const Route route = Route::load(testing_paths::sourceDir() + "/tests/routes/" + row.route);
 

@@ -14,16 +14,10 @@
 #include "scenes/main_scene.h"
 #include "scenes/results_scene.h"
 #include "support/replay.h"
-#include "support/x11_window.h"
 #include "world/player.h"
 
 namespace
 {
-ReplayFrame holding(const std::string& player1, const std::string& player2 = "-")
-{
-    return Route::parse("1 " + player1 + " " + player2).frames.front();
-}
-
 float playerX(MainScene& scene, int number)
 {
     return scene.player(number)->pivotNode->getPosition().x;
@@ -44,7 +38,7 @@ bool stepUntil(GameDriver& game, const std::string& actions, Done done, int limi
     {
         if (done())
             return true;
-        game.step(holding(actions, actions));
+        game.step(ReplayFrame::holding(actions, actions));
     }
     return done();
 }
@@ -78,16 +72,15 @@ bool samePositions(const std::vector<b2Vec2>& a, const std::vector<b2Vec2>& b)
 
 TEST(MainScene, TheGoSignFreezesPlayAndThenTheClockRunsAndThePlayerWalks)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new MainScene("mapa1.imf", 1));
     auto& scene = *game.sceneAs<MainScene>();
     const float startX = playerX(scene, 1);
     for (int frame = 0; frame < 10; ++frame)
-        game.step(holding("R"));
+        game.step(ReplayFrame::holding("R"));
     const std::vector<b2Vec2> bodies = bodyPositions();
     const std::vector<Ogre::Vector3> nodes = nodePositions(*theSceneManager->getRootSceneNode());
     for (int frame = 0; frame < 10; ++frame)
-        game.step(holding("R"));
+        game.step(ReplayFrame::holding("R"));
     EXPECT_TRUE(scene.goSignUp());
     EXPECT_FLOAT_EQ(scene.levelTime(), 0);
     EXPECT_FLOAT_EQ(playerX(scene, 1), startX) << "nothing moves while GO is up";
@@ -98,7 +91,7 @@ TEST(MainScene, TheGoSignFreezesPlayAndThenTheClockRunsAndThePlayerWalks)
     while (scene.goSignUp())
         game.step(ReplayFrame());
     for (int frame = 0; frame < 60; ++frame)
-        game.step(holding("R"));
+        game.step(ReplayFrame::holding("R"));
     EXPECT_NEAR(scene.levelTime(), 1.0, 0.02);
     EXPECT_LT(playerX(scene, 1), startX - 5) << "right on screen is towards -x";
     EXPECT_EQ(scene.lives(), 5);
@@ -106,25 +99,24 @@ TEST(MainScene, TheGoSignFreezesPlayAndThenTheClockRunsAndThePlayerWalks)
 
 TEST(MainScene, PauseFreezesTheClockAndItsMenuWraps)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new MainScene("mapa1.imf", 1));
     auto& scene = *game.sceneAs<MainScene>();
     game.idle(90);
-    game.step(holding("B"));
+    game.step(ReplayFrame::holding("B"));
     game.idle(1);
     ASSERT_TRUE(scene.paused());
     const float frozen = scene.levelTime();
     const std::vector<b2Vec2> bodies = bodyPositions();
     for (int frame = 0; frame < 30; ++frame)
-        game.step(holding("R"));
+        game.step(ReplayFrame::holding("R"));
     EXPECT_FLOAT_EQ(scene.levelTime(), frozen);
     EXPECT_TRUE(samePositions(bodyPositions(), bodies)) << "the physics waits with the clock";
 
-    game.step(holding("D")); // continuar -> sortir
+    game.step(ReplayFrame::holding("D")); // continuar -> sortir
     game.idle(1);
-    game.step(holding("D")); // sortir wraps to continuar
+    game.step(ReplayFrame::holding("D")); // sortir wraps to continuar
     game.idle(1);
-    game.step(holding("A"));
+    game.step(ReplayFrame::holding("A"));
     game.idle(30);
     EXPECT_FALSE(scene.paused()) << "accept on continuar closes the menu";
     EXPECT_GT(scene.levelTime(), frozen);
@@ -132,14 +124,13 @@ TEST(MainScene, PauseFreezesTheClockAndItsMenuWraps)
 
 TEST(MainScene, AFallCostsALifeOnlyWhenThePlayerComesBack)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new MainScene("mapa1.imf", 1));
     auto& scene = *game.sceneAs<MainScene>();
     game.idle(60);
     // Left on screen is +x: off the back of the first plank.
     int frames = 0;
     while (scene.player(1)->pivotNode->getPosition().y > -10 && frames++ < 600)
-        game.step(holding("L"));
+        game.step(ReplayFrame::holding("L"));
     ASSERT_LT(scene.player(1)->pivotNode->getPosition().y, -10);
     game.idle(30);
     EXPECT_EQ(scene.lives(), 5) << "the life goes when the player reappears";
@@ -150,7 +141,6 @@ TEST(MainScene, AFallCostsALifeOnlyWhenThePlayerComesBack)
 
 TEST(MainScene, TheClockShowsTheLevelTimeAndTheCameraSettlesAtItsOnePlayerWidth)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new MainScene("mapa1.imf", 1));
     auto& scene = *game.sceneAs<MainScene>();
     ASSERT_TRUE(stepUntil(game, "-", [&] { return scene.levelTime() >= 5.25f; }));
@@ -167,7 +157,6 @@ TEST(MainScene, TheClockShowsTheLevelTimeAndTheCameraSettlesAtItsOnePlayerWidth)
 
 TEST(MainScene, LosingTheFifthLifeRestartsTheSameLevelWithTheClockAtZero)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new MainScene("short.imf", 1), {shortLevel("short.imf", "end")});
     auto* scene = game.sceneAs<MainScene>();
     for (int life = 5; life >= 2; --life)
@@ -187,14 +176,13 @@ TEST(MainScene, LosingTheFifthLifeRestartsTheSameLevelWithTheClockAtZero)
 
 TEST(MainScene, EscapeDuringTheJingleEndsItWithoutOpeningThePauseMenu)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new MainScene("first.imf", 1),
                     {shortLevel("first.imf", "second.imf"), shortLevel("second.imf", "end")});
     auto& scene = *game.sceneAs<MainScene>();
     ASSERT_TRUE(stepUntil(game, "R", [&] { return scene.winner() == 1; }));
     game.idle(5);
     ASSERT_EQ(scene.levelFile(), "first.imf") << "the jingle is playing";
-    game.step(holding("B"));
+    game.step(ReplayFrame::holding("B"));
     game.idle(2);
     EXPECT_EQ(scene.levelFile(), "second.imf");
     EXPECT_FALSE(scene.paused());
@@ -203,7 +191,6 @@ TEST(MainScene, EscapeDuringTheJingleEndsItWithoutOpeningThePauseMenu)
 // Without a free sound source the jingle cannot play; the level must still end rather than wait for it.
 TEST(MainScene, ALevelEndsEvenWhenItsJingleGetsNoSoundSource)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new MainScene("first.imf", 1),
                     {shortLevel("first.imf", "second.imf"), shortLevel("second.imf", "end")});
     auto& scene = *game.sceneAs<MainScene>();
@@ -219,12 +206,11 @@ TEST(MainScene, ALevelEndsEvenWhenItsJingleGetsNoSoundSource)
 
 TEST(MainScene, TwoPlayerGamesSkipTheBossLevelAndEndInTheResults)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new MainScene("last.imf", 2), {shortLevel("last.imf", "boss1.imf")});
     auto* scene = game.sceneAs<MainScene>();
     ASSERT_TRUE(stepUntil(game, "R", [&] { return scene->winner() != 0; }));
     // The jingle plays in real time: skip it.
-    game.step(holding("B"));
+    game.step(ReplayFrame::holding("B"));
     ASSERT_TRUE(stepUntil(
         game, "-", [&] { return game.scene() != scene; }, 10));
     EXPECT_NE(game.sceneAs<ResultsScene>(), nullptr);

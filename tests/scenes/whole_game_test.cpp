@@ -11,7 +11,6 @@
 #include "scenes/score_table.h"
 #include "support/replay.h"
 #include "support/test_paths.h"
-#include "support/x11_window.h"
 
 namespace
 {
@@ -22,26 +21,10 @@ std::string readScores()
     text << in.rdbuf();
     return text.str();
 }
-
-ReplayFrame holding(const std::string& actions)
-{
-    return Route::parse("1 " + actions).frames.front();
-}
-
-// Presses each action for one frame, with a frame between presses so that each is a new press.
-void press(GameDriver& game, const std::string& actions)
-{
-    for (char action : actions)
-    {
-        game.step(holding(std::string(1, action)));
-        game.idle(1);
-    }
-}
 } // namespace
 
 TEST(WholeGame, OnePlayerPlaysEveryLevelEntersANameAndSeesItInTheResults)
 {
-    ASSERT_TRUE(displayAvailable());
     GameDriver game(new MainScene("mapa1.imf", 1));
     auto* scene = game.sceneAs<MainScene>();
     const std::set<ScoreTable::Entry> before = ScoreTable::parse(readScores());
@@ -60,14 +43,14 @@ TEST(WholeGame, OnePlayerPlaysEveryLevelEntersANameAndSeesItInTheResults)
         // level loads on a multiple of three frames, as a fresh start loads on frame 0.
         while ((game.frameCount() + 1) % 3 != 0)
             game.idle(1);
-        game.step(holding("B"));
+        game.step(ReplayFrame::holding("B"));
         ASSERT_EQ(game.scene(), scene);
     }
 
     ASSERT_NE(scene->scoreTable(), nullptr) << "the game ends in the name entry";
     const double gameTime = scene->levelTime();
     // "CAT": down twice from A, next letter (A), next letter, up seven times from A; then save.
-    press(game, "DDRRUUUUUUUA");
+    game.press("DDRRUUUUUUUA");
     game.idle(2);
     auto* results = game.sceneAs<ResultsScene>();
     ASSERT_NE(results, nullptr);

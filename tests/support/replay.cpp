@@ -42,6 +42,14 @@ std::uint16_t parseActions(const std::string& letters, int line)
 }
 } // namespace
 
+ReplayFrame ReplayFrame::holding(const std::string& player1, const std::string& player2)
+{
+    ReplayFrame frame;
+    frame.held[0] = parseActions(player1, 1);
+    frame.held[1] = parseActions(player2, 1);
+    return frame;
+}
+
 Route Route::parse(const std::string& text)
 {
     Route route;
@@ -170,6 +178,15 @@ void GameDriver::idle(int frames)
 {
     for (int i = 0; i < frames && mScene; ++i)
         step(ReplayFrame());
+}
+
+void GameDriver::press(const std::string& actions)
+{
+    for (char action : actions)
+    {
+        step(ReplayFrame::holding(std::string(1, action)));
+        idle(1);
+    }
 }
 
 void GameDriver::screenshot(const std::string& path)

@@ -27,6 +27,9 @@ struct ReplayFrame
 {
     // Bit a of held[p] set: player p + 1 holds action a.
     std::uint16_t held[2] = {0, 0};
+
+    // The players holding actions written as in a route file ("RJ", "-").
+    static ReplayFrame holding(const std::string& player1, const std::string& player2 = "-");
 };
 
 struct Route
@@ -67,6 +70,9 @@ class GameDriver
     void play(const Route& route);
     // Steps with nothing held.
     void idle(int frames);
+    // Player 1 presses each action in turn for one frame, with a frame between presses so that each is a
+    // new press.
+    void press(const std::string& actions);
 
     Scene* scene() const { return mScene; }
     template <typename T> T* sceneAs() const { return dynamic_cast<T*>(mScene); }

@@ -1,10 +1,9 @@
 #include "support/stand_in_media.h"
 
 #include <fstream>
+#include <stdexcept>
 
 #include <Ogre.h>
-#include <OgreParticleEmitter.h>
-#include <OgreParticleSystemManager.h>
 
 #include "platform/headless_engine.h"
 #include "support/test_paths.h"
@@ -59,13 +58,6 @@ void makeMaterial(const std::string& name)
     material->setDiffuse(Ogre::ColourValue(0.8f, 0.6f, 0.4f));
 }
 
-void makeStaticMesh(const std::string& meshName, const Ogre::AxisAlignedBox& bounds,
-                    const std::string& material)
-{
-    if (!meshExists(meshName))
-        buildBox(meshName, bounds, material);
-}
-
 void makeAnimatedMesh(const std::string& meshName, const Ogre::AxisAlignedBox& bounds,
                       const std::string& material, const std::vector<Animation>& animations)
 {
@@ -96,75 +88,13 @@ void makeAnimatedMesh(const std::string& meshName, const Ogre::AxisAlignedBox& b
     }
 }
 
-void makeParticleTemplate(const std::string& name, const std::string& material)
-{
-    auto& particles = Ogre::ParticleSystemManager::getSingleton();
-    if (particles.getTemplate(name))
-        return;
-    makeMaterial(material);
-    Ogre::ParticleSystem* system = particles.createTemplate(name, group);
-    system->setMaterialName(material);
-    system->setDefaultDimensions(1, 1);
-    Ogre::ParticleEmitter* emitter = system->addEmitter("Point");
-    emitter->setEmissionRate(20);
-    emitter->setTimeToLive(1);
-}
-
-bool provideWorldMedia(platform::HeadlessEngine& engine)
+void provideWorldMedia(platform::HeadlessEngine& engine)
 {
     const std::string archive = testing_paths::gameDir() + "/media.icl";
-    const bool real = std::ifstream(archive).good();
-    if (real)
-        engine.addResourceLocation(archive, "Zip");
+    if (!std::ifstream(archive).good())
+        throw std::runtime_error("no " + archive + ": build the media target first");
+    engine.addResourceLocation(archive, "Zip");
     engine.initialiseResources();
-
-    using Box = Ogre::AxisAlignedBox;
-    // The bear: soles at mesh y 7.1, 100 units tall, scaled 0.07 by the player.
-    makeAnimatedMesh("Pimbear.mesh", Box(-25, 0, -20, 25, 110, 20), "Pimbear_tex",
-                     {{"respirar", 2.0f},
-                      {"correr", 0.6f},
-                      {"saltar", 0.6f},
-                      {"caure", 0.8f},
-                      {"rebre_front", 1.0f},
-                      {"win", 1.2f},
-                      {"lose", 2.0f},
-                      {"saludar_d", 1.2f},
-                      {"saludar_e", 1.2f},
-                      {"acariciar_d", 1.5f},
-                      {"acariciar_e", 1.5f}});
-    makeMaterial("PimbearPanda_tex");
-
-    makeStaticMesh("checkpoint.mesh", Box(-0.5f, 0, -0.5f, 0.5f, 8, 0.5f), "checkpoint_tex");
-    makeAnimatedMesh("globus1.mesh", Box(0.5f, 8, -1, 3, 13, 1), "globus1",
-                     {{"sortir", 1.0f}, {"repos", 2.0f}});
-    makeAnimatedMesh("globus2.mesh", Box(-3, 8, -1, -0.5f, 13, 1), "globus2",
-                     {{"sortir", 1.0f}, {"repos", 2.0f}});
-
-    // Planks: box native 10 x 13.333 x 20 centred; terra 20 long with faces at y +-1; logs N long, radius 1.
-    makeStaticMesh("box.mesh", Box(-5, -6.6667f, -10, 5, 6.6667f, 10), "box_tex");
-    makeStaticMesh("terra.mesh", Box(-10, -1, -5, 10, 1, 5), "terra_tex");
-    for (int length : {20, 30, 40, 50})
-    {
-        const float half = static_cast<float>(length) / 2.0f;
-        makeStaticMesh("tronc_" + std::to_string(length) + ".mesh", Box(-half, -1, -1, half, 1, 1), "tronc");
-    }
-    for (const char* name : {"tronc0", "tronc1", "tronc2"})
-        makeMaterial(name);
-    makeStaticMesh("eix.mesh", Box(-1.2f, -1.2f, -0.5f, 1.2f, 1.2f, 0.5f), "eix_tex");
-    makeStaticMesh("eix_mov.mesh", Box(-1.2f, -1.2f, -0.5f, 1.2f, 1.2f, 0.5f), "eix_mov_tex");
-    makeStaticMesh("rail.mesh", Box(-0.5f, -0.3f, -0.3f, 0.5f, 0.3f, 0.3f), "rail_tex");
-    makeStaticMesh("extrem.mesh", Box(-0.8f, -0.8f, -0.8f, 0.8f, 0.8f, 0.8f), "extrem_tex");
-    makeParticleTemplate("platf_particle1", "platf_particle1");
-    makeParticleTemplate("platf_particle2", "platf_particle2");
-    makeMaterial("platf_particle1b");
-    makeMaterial("platf_particle2b");
-
-    // Meteors: native radius 10, scaled 0.1 against a physics circle of radius 1.
-    makeStaticMesh("meteor.mesh", Box(-10, -10, -10, 10, 10, 10), "meteor_tex");
-    makeMaterial("green_meteor_tex");
-    makeParticleTemplate("meteor_smoke", "smoke_puff");
-    makeMaterial("cloud3");
-    return real;
 }
 
 } // namespace standin
