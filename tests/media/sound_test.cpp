@@ -5,9 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
+#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,12 +26,11 @@ struct DecodedSound
     std::size_t frames() const { return samples.empty() ? 0 : samples[0].size(); }
     double seconds() const
     {
-        return rate > 0 ? static_cast<double>(frames()) / static_cast<double>(rate) : 0.0;
+        return rate > 0 ? static_cast<double>(frames()) / static_cast<double>(rate) : 0;
     }
 };
 
-// Decodes a whole Ogg Vorbis file to 16-bit samples as the game does, then scales them to -1..1.
-// Returns no channels if the decoder refuses the data.
+// Decodes a whole Ogg Vorbis file from memory; no channels if the decoder refuses the data.
 DecodedSound decodeOgg(const std::string& bytes)
 {
     DecodedSound sound;
@@ -44,24 +42,16 @@ DecodedSound decodeOgg(const std::string& bytes)
             fclose(file);
         return sound;
     }
-    const vorbis_info* info = ov_info(&decoder, -1);
-    sound.channels = info->channels;
-    sound.rate = info->rate;
+    sound.channels = ov_info(&decoder, -1)->channels;
+    sound.rate = ov_info(&decoder, -1)->rate;
     sound.declaredFrames = ov_pcm_total(&decoder, -1);
-    sound.samples.resize(static_cast<std::size_t>(info->channels));
-    std::vector<char> chunk(4096);
+    sound.samples.resize(static_cast<std::size_t>(sound.channels));
+    float** pcm = nullptr;
     int section = 0;
-    long got = 0;
-    while ((got = ov_read(&decoder, chunk.data(), static_cast<int>(chunk.size()), 0, 2, 1, &section)) != 0)
-    {
-        if (got < 0)
-            continue;
-        const auto* words = reinterpret_cast<const std::int16_t*>(chunk.data());
-        const long count = got / 2;
-        for (long i = 0; i < count; ++i)
-            sound.samples[static_cast<std::size_t>(i % sound.channels)].push_back(
-                static_cast<float>(words[i]) / 32768.0f);
-    }
+    for (long got; (got = ov_read_float(&decoder, &pcm, 4096, &section)) != 0;)
+        for (int c = 0; c < sound.channels && got > 0; ++c)
+            sound.samples[static_cast<std::size_t>(c)].insert(
+                sound.samples[static_cast<std::size_t>(c)].end(), pcm[c], pcm[c] + got);
     ov_clear(&decoder);
     return sound;
 }
@@ -77,180 +67,70 @@ float peakOf(const std::vector<float>& samples, std::size_t from, std::size_t to
 double rmsOf(const std::vector<float>& samples, std::size_t from, std::size_t to)
 {
     double sum = 0.0;
-    to = std::min(to, samples.size());
     for (std::size_t i = from; i < to; ++i)
         sum += static_cast<double>(samples[i]) * samples[i];
-    return to > from ? std::sqrt(sum / static_cast<double>(to - from)) : 0.0;
+    return std::sqrt(sum / static_cast<double>(to - from));
 }
 
-// The fundamental (Hz) of the stretch [fromSeconds, toSeconds) of a voiced sound, between 80 Hz and 1 kHz:
-// the first lag at which the signal nearly repeats itself (the YIN method: the squared difference from the
-// lagged copy, normalised by its running mean, first dips below a threshold), so formants and overtones
-// are not mistaken for the pitch.
-double pitchOf(const DecodedSound& sound, double fromSeconds, double toSeconds)
+std::string readFile(const std::string& path)
 {
-    const auto& x = sound.samples[0];
-    const auto rate = static_cast<double>(sound.rate);
-    const auto from = static_cast<std::size_t>(fromSeconds * rate);
-    const auto to = std::min(x.size(), static_cast<std::size_t>(toSeconds * rate));
-    const auto shortest = static_cast<std::size_t>(rate / 1000.0),
-               longest = static_cast<std::size_t>(rate / 80.0);
-    if (to < from + 2 * longest)
-        return 0.0;
-    const std::size_t span = to - from - longest;
-    double runningSum = 0.0;
-    std::size_t bestLag = 0;
-    double best = 1e30;
-    for (std::size_t lag = 1; lag <= longest; ++lag)
-    {
-        double difference = 0.0;
-        for (std::size_t i = from; i < from + span; ++i)
-        {
-            const double d = static_cast<double>(x[i]) - x[i + lag];
-            difference += d * d;
-        }
-        runningSum += difference;
-        const double normalised = difference * static_cast<double>(lag) / runningSum;
-        if (lag < shortest)
-            continue;
-        if (normalised < 0.15)
-            return rate / static_cast<double>(lag);
-        if (normalised < best)
-        {
-            best = normalised;
-            bestLag = lag;
-        }
-    }
-    return rate / static_cast<double>(bestLag);
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Every effect found through the engine's resource system, by bare name, in the generated archive.
-class SoundEffects : public GeneratedMedia
-{
-  protected:
-    static void SetUpTestSuite()
-    {
-        GeneratedMedia::SetUpTestSuite();
-        auto& resources = Ogre::ResourceGroupManager::getSingleton();
-        for (const std::string& name : checklistNames("file-sound"))
-            if (inArchive(name))
-                effects[name] = decodeOgg(resources.openResource(name)->getAsString());
-    }
-    static void TearDownTestSuite()
-    {
-        effects.clear();
-        GeneratedMedia::TearDownTestSuite();
-    }
-    static const DecodedSound& effect(const std::string& name) { return effects.at(name); }
-    static inline std::map<std::string, DecodedSound> effects;
-};
+using GeneratedSounds = GeneratedMedia;
 
-TEST_F(SoundEffects, EveryEffectIsAMonoOggOfAtMostTenSecondsThatStartsAtOnceAndEndsWithoutAClick)
+TEST_F(GeneratedSounds, EffectsAreMonoOggsThatStartAtOnceEndWithoutAClickAndFitTheirMoments)
 {
-    const auto names = checklistNames("file-sound");
-    ASSERT_EQ(names.size(), 10u);
-    for (const std::string& name : names)
+    // Longest (and shortest) each may last, in seconds: a held jump restarts its effect every few tenths
+    // of a second; the fall sound covers the 1.2 s before the player reappears; the level waits for the
+    // jingle to end; the cat's miaow is replayed back to back while a player stays near.
+    const std::map<std::string, std::pair<double, double>> lengths = {
+        {"jump.ogg", {0, 0.5}},    {"jump2.ogg", {0, 0.5}},    {"pupa.ogg", {0, 1}},
+        {"pupa2.ogg", {0, 1}},     {"checkpoint.ogg", {0, 1}}, {"checkpoint2.ogg", {0, 1}},
+        {"death.ogg", {0.9, 1.3}}, {"guanyar.ogg", {2, 5}},    {"guanyar2.ogg", {2, 5}},
+        {"miaw.ogg", {2, 10}},
+    };
+    ASSERT_EQ(readChecklist("file-sound").size(), lengths.size());
+    for (const ChecklistEntry& entry : readChecklist("file-sound"))
     {
-        SCOPED_TRACE(name);
-        ASSERT_EQ(effects.count(name), 1u) << "not in media.icl";
-        const DecodedSound& sound = effect(name);
+        SCOPED_TRACE(entry.name);
+        ASSERT_TRUE(inArchive(entry.name));
+        const DecodedSound sound =
+            decodeOgg(Ogre::ResourceGroupManager::getSingleton().openResource(entry.name)->getAsString());
         ASSERT_EQ(sound.channels, 1) << "refused, or not mono";
         EXPECT_GT(sound.frames(), 0u);
         EXPECT_EQ(sound.declaredFrames, static_cast<ogg_int64_t>(sound.frames()));
         EXPECT_LE(sound.declaredFrames, 10 * sound.rate);
+        ASSERT_EQ(lengths.count(entry.name), 1u);
+        EXPECT_GE(sound.seconds(), lengths.at(entry.name).first);
+        EXPECT_LE(sound.seconds(), lengths.at(entry.name).second);
         const auto& x = sound.samples[0];
         const float loudest = peakOf(x, 0, x.size());
         EXPECT_GT(loudest, 0.2f) << "too quiet";
         EXPECT_LT(loudest, 0.999f) << "clips";
         // Sound within 20 ms of the event, and no step to silence at the very end.
-        const auto twentyMs = static_cast<std::size_t>(sound.rate / 50);
-        EXPECT_GT(peakOf(x, 0, twentyMs), 0.05f) << "starts late";
+        EXPECT_GT(peakOf(x, 0, static_cast<std::size_t>(sound.rate / 50)), 0.05f) << "starts late";
         EXPECT_LT(peakOf(x, x.size() - static_cast<std::size_t>(sound.rate / 400), x.size()), 0.03f);
     }
 }
 
-TEST_F(SoundEffects, LengthsFitTheMomentsThatPlayThem)
+TEST_F(GeneratedSounds, MusicIsALongStereoTuneThatWrapsWithoutAClickOrAGap)
 {
-    for (const char* name : {"jump.ogg", "jump2.ogg"})
-    {
-        // A held jump button jumps again every few tenths of a second; each jump restarts the effect.
-        EXPECT_LE(effect(name).seconds(), 0.5) << name;
-    }
-    for (const char* name : {"pupa.ogg", "pupa2.ogg", "checkpoint.ogg", "checkpoint2.ogg"})
-        EXPECT_LE(effect(name).seconds(), 1.0) << name;
-    // The fall sound covers the 1.2 s before the player reappears, and no more.
-    EXPECT_GE(effect("death.ogg").seconds(), 0.9);
-    EXPECT_LE(effect("death.ogg").seconds(), 1.3);
-    // The level waits for the jingle to end.
-    for (const char* name : {"guanyar.ogg", "guanyar2.ogg"})
-    {
-        EXPECT_GE(effect(name).seconds(), 2.0) << name;
-        EXPECT_LE(effect(name).seconds(), 5.0) << name;
-    }
-}
-
-TEST_F(SoundEffects, CatMiaowsOnceThenPausesBeforeItsReplay)
-{
-    const DecodedSound& miaow = effect("miaw.ogg");
-    const auto& x = miaow.samples[0];
-    const auto rate = static_cast<std::size_t>(miaow.rate);
-    ASSERT_GE(miaow.seconds(), 2.0);
-    EXPECT_GT(rmsOf(x, 0, rate), 0.05) << "no miaow in the first second";
-    // The effect is replayed back to back while a player stays near: its end must be a quiet pause.
-    EXPECT_LT(peakOf(x, x.size() - rate * 3 / 2, x.size()), 0.01f);
-}
-
-TEST_F(SoundEffects, PlayerTwoSoundsHigherThanPlayerOne)
-{
-    // The second, smaller bear's "ouch" and hop, measured where each holds its pitch.
-    const double ouchOne = pitchOf(effect("pupa.ogg"), 0.04, 0.14),
-                 ouchTwo = pitchOf(effect("pupa2.ogg"), 0.04, 0.14);
-    EXPECT_GT(ouchTwo, 1.2 * ouchOne) << ouchOne << " Hz vs " << ouchTwo << " Hz";
-    const double jumpOne = pitchOf(effect("jump.ogg"), 0.18, 0.28),
-                 jumpTwo = pitchOf(effect("jump2.ogg"), 0.18, 0.28);
-    EXPECT_GT(jumpTwo, 1.1 * jumpOne) << jumpOne << " Hz vs " << jumpTwo << " Hz";
-}
-
-class Music : public GeneratedMedia
-{
-  protected:
-    static void SetUpTestSuite()
-    {
-        GeneratedMedia::SetUpTestSuite();
-        const auto names = checklistNames("file-music");
-        ASSERT_EQ(names.size(), 1u);
-        musicName = names[0];
-        std::ifstream in(testing_paths::gameDir() + "/soundtrack/" + musicName, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        music = decodeOgg(bytes.str());
-    }
-    static inline std::string musicName;
-    static inline DecodedSound music; // both channels decoded whole
-};
-
-TEST_F(Music, IsAStereoTuneOfAtLeastNinetySecondsAtCdRateOnlyInTheSoundtrackFolder)
-{
-    ASSERT_EQ(music.channels, 2) << musicName << " missing, refused or not stereo";
+    const auto names = readChecklist("file-music");
+    ASSERT_EQ(names.size(), 1u);
+    // Both locations share one resource group: the same name in the archive would clash.
+    EXPECT_FALSE(inArchive(names[0].name));
+    const DecodedSound music = decodeOgg(readFile(testing_paths::gameDir() + "/soundtrack/" + names[0].name));
+    ASSERT_EQ(music.channels, 2) << names[0].name << " missing, refused or not stereo";
     EXPECT_EQ(music.rate, 44100);
     EXPECT_GE(music.seconds(), 90.0);
-    for (const auto& channel : music.samples)
-        EXPECT_LT(peakOf(channel, 0, channel.size()), 0.999f) << "clips";
 
-    // Both locations share one resource group: the same name in the archive would clash.
-    EXPECT_FALSE(inArchive(musicName));
-}
-
-TEST_F(Music, WrapsFromItsLastSampleToItsFirstWithoutAClickOrAGap)
-{
-    ASSERT_EQ(music.channels, 2);
     const std::size_t frames = music.frames();
     const auto window = static_cast<std::size_t>(music.rate / 10);
-    ASSERT_GT(frames, 4 * window);
-    for (int c = 0; c < 2; ++c)
+    for (const auto& x : music.samples)
     {
-        SCOPED_TRACE(c == 0 ? "left" : "right");
-        const auto& x = music.samples[static_cast<std::size_t>(c)];
+        EXPECT_LT(peakOf(x, 0, frames), 0.999f) << "clips";
         // The step across the wrap must look like the steps the tune itself takes around it: no larger than
         // nine in ten of the steps within 0.1 s on either side (or a tiny floor in a quiet passage). A loop
         // cut a few milliseconds short already breaks this.
@@ -264,9 +144,8 @@ TEST_F(Music, WrapsFromItsLastSampleToItsFirstWithoutAClickOrAGap)
         const float wrap = std::abs(x[0] - x[frames - 1]);
         EXPECT_LE(wrap, std::max(typical, 0.02f)) << "step " << wrap << ", typical " << typical;
         // A loop point in silence would be heard as a gap in every lap.
-        const auto fiftyMs = static_cast<std::size_t>(music.rate / 20);
-        EXPECT_GT(rmsOf(x, 0, fiftyMs), 0.01);
-        EXPECT_GT(rmsOf(x, frames - fiftyMs, frames), 0.01);
+        EXPECT_GT(rmsOf(x, 0, window / 2), 0.01);
+        EXPECT_GT(rmsOf(x, frames - window / 2, frames), 0.01);
     }
 }
 } // namespace
