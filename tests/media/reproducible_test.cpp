@@ -1,5 +1,5 @@
 // The media generator gives the same bytes on every run, so a build never changes the game's media by
-// itself, and it stays fast enough to run on every build.
+// itself.
 
 #include <cstdlib>
 #include <filesystem>
@@ -7,7 +7,6 @@
 #include <iterator>
 #include <string>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -24,7 +23,7 @@ std::string readBytes(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-TEST(MediaGenerator, TwoRunsGiveIdenticalBytesWellWithinAMinute)
+TEST(MediaGenerator, TwoRunsGiveIdenticalBytes)
 {
     const struct Scratch
     {
@@ -39,12 +38,6 @@ TEST(MediaGenerator, TwoRunsGiveIdenticalBytesWellWithinAMinute)
                                     "/levels'";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
-    // Processor time of both runs, not wall time: the machine is shared, and waiting for a core is not the
-    // generator's cost.
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    EXPECT_LT(static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec), 2 * 60.0);
-
     int files = 0;
     for (const auto& entry : fs::recursive_directory_iterator(scratch.path / "first"))
     {
