@@ -53,22 +53,15 @@ int runAsChild(const std::vector<std::string>& environment)
 {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     const std::string filter = std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name();
-    // Everything exec needs is built before fork: the child may only exec.
+    // Everything exec needs is built before fork: the child may only exec. The given variables come first,
+    // where getenv finds them before inherited ones of the same name.
     std::vector<std::string> variables = environment;
     variables.push_back("QUOBBEL_AUDIO_CHILD=1");
-    for (char** entry = environ; *entry; ++entry)
-    {
-        const std::string variable = *entry;
-        const std::string name = variable.substr(0, variable.find('=') + 1);
-        const bool replaced =
-            std::any_of(environment.begin(), environment.end(),
-                        [&name](const std::string& mine) { return mine.compare(0, name.size(), name) == 0; });
-        if (!replaced)
-            variables.push_back(variable);
-    }
     std::vector<char*> envp;
     for (std::string& variable : variables)
         envp.push_back(variable.data());
+    for (char** entry = environ; *entry; ++entry)
+        envp.push_back(*entry);
     envp.push_back(nullptr);
     std::string self = "/proc/self/exe";
     std::string program = "test_audio";
