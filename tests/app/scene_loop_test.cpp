@@ -10,33 +10,21 @@
 
 namespace
 {
-// Records what the scenes did and what the loop logged, in one sequence.
+// What the scenes did and what the loop logged, in one sequence.
 std::vector<std::string> events;
 
-class RecordingLog : public Ogre::LogListener
+// Names `successorScene` after `updatesBeforeNext` updates, or in `load` when that is 0.
+struct ScriptedScene : Scene
 {
-  public:
-    void messageLogged(const Ogre::String& message, Ogre::LogMessageLevel, bool, const Ogre::String&,
-                       bool&) override
-    {
-        events.push_back("log " + message);
-    }
-};
-
-class ScriptedScene : public Scene
-{
-  public:
-    ScriptedScene(std::string sceneName, int updatesBeforeNext, Scene* successorScene,
-                  bool setNextOnLoad = false)
-        : name(std::move(sceneName)), updatesLeft(updatesBeforeNext), successor(successorScene),
-          nextOnLoad(setNextOnLoad)
+    ScriptedScene(std::string sceneName, int updatesBeforeNext, Scene* successorScene)
+        : name(std::move(sceneName)), updatesLeft(updatesBeforeNext), successor(successorScene)
     {
     }
     ~ScriptedScene() override { events.push_back("delete " + name); }
     void load() override
     {
         events.push_back("load " + name);
-        if (nextOnLoad)
+        if (updatesLeft == 0)
             next = successor;
     }
     void unload() override { events.push_back("unload " + name); }
@@ -47,20 +35,33 @@ class ScriptedScene : public Scene
             next = successor;
     }
 
-  private:
     std::string name;
     int updatesLeft;
     Scene* successor;
-    bool nextOnLoad;
 };
 
-class SceneLoopTest : public testing::Test
+// The events of one scene's whole turn in the loop.
+std::vector<std::string> turnOf(const std::string& name, int updates)
+{
+    std::vector<std::string> turn = {"log Loading scene", "load " + name, "log Scene loaded"};
+    turn.insert(turn.end(), static_cast<size_t>(updates), "update " + name);
+    turn.insert(turn.end(),
+                {"log Unloading scene", "unload " + name, "delete " + name, "log Scene unloaded"});
+    return turn;
+}
+
+class SceneLoopTest : public testing::Test, Ogre::LogListener
 {
   protected:
     void SetUp() override
     {
         events.clear();
-        logManager.createLog("scene_loop_test.log", true, false, true)->addListener(&recorder);
+        logManager.createLog("scene_loop_test.log", true, false, true)->addListener(this);
+    }
+    void messageLogged(const Ogre::String& message, Ogre::LogMessageLevel, bool, const Ogre::String&,
+                       bool&) override
+    {
+        events.push_back("log " + message);
     }
 
     // Stands in for the engine's rendering loop: one update per frame until `next` is set at a frame's end.
@@ -76,56 +77,33 @@ class SceneLoopTest : public testing::Test
     }
 
     Ogre::LogManager logManager;
-    RecordingLog recorder;
     Scene* current = nullptr;
 };
 } // namespace
 
 TEST_F(SceneLoopTest, RunsEachSceneInTurnAndDeletesItAfterUnload)
 {
-    auto* second = new ScriptedScene("B", 1, Scene::quitMarker());
-    run(new ScriptedScene("A", 2, second));
-    const std::vector<std::string> expected = {"log Loading scene",
-                                               "load A",
-                                               "log Scene loaded",
-                                               "update A",
-                                               "update A",
-                                               "log Unloading scene",
-                                               "unload A",
-                                               "delete A",
-                                               "log Scene unloaded",
-                                               "log Loading scene",
-                                               "load B",
-                                               "log Scene loaded",
-                                               "update B",
-                                               "log Unloading scene",
-                                               "unload B",
-                                               "delete B",
-                                               "log Scene unloaded"};
+    run(new ScriptedScene("A", 2, new ScriptedScene("B", 1, Scene::quitMarker())));
+    std::vector<std::string> expected = turnOf("A", 2);
+    const std::vector<std::string> second = turnOf("B", 1);
+    expected.insert(expected.end(), second.begin(), second.end());
     EXPECT_EQ(events, expected);
     EXPECT_EQ(current, nullptr);
 }
 
 TEST_F(SceneLoopTest, ASceneThatNamesItsSuccessorInLoadStillGetsOneUpdate)
 {
-    run(new ScriptedScene("A", 100, Scene::quitMarker(), true));
-    const std::vector<std::string> expected = {
-        "log Loading scene",   "load A",   "log Scene loaded", "update A",
-        "log Unloading scene", "unload A", "delete A",         "log Scene unloaded"};
-    EXPECT_EQ(events, expected);
+    run(new ScriptedScene("A", 0, Scene::quitMarker()));
+    EXPECT_EQ(events, turnOf("A", 1));
 }
 
-TEST_F(SceneLoopTest, NullOrQuitFirstSceneEndsAtOnceWithoutLogging)
+TEST_F(SceneLoopTest, NullOrQuitFirstSceneEndsAtOnceWithoutLoggingAndANullSuccessorEndsTheLoop)
 {
     run(nullptr);
     run(Scene::quitMarker());
     EXPECT_TRUE(events.empty());
-}
-
-TEST_F(SceneLoopTest, ANullSuccessorEndsTheLoop)
-{
     // A rendering loop that stops on its own (the engine was asked to end) leaves `next` null.
     runScenes(new ScriptedScene("A", 100, nullptr), current, [] {});
-    EXPECT_EQ(events.back(), "log Scene unloaded");
+    EXPECT_EQ(events, turnOf("A", 0));
     EXPECT_EQ(current, nullptr);
 }
