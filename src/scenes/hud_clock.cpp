@@ -1,6 +1,6 @@
 #include "scenes/hud_clock.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 #include "gui/button.h"
@@ -57,7 +57,10 @@ void HudClock::show(float seconds)
 {
     // Six significant digits, as a stream writes a number by default; then at least two decimals.
     char text[40];
-    int length = std::snprintf(text, sizeof text - 4, "%.6g", static_cast<double>(seconds));
+    const std::to_chars_result written = std::to_chars(
+        text, text + sizeof text - 4, static_cast<double>(seconds), std::chars_format::general, 6);
+    int length = static_cast<int>(written.ptr - text);
+    *written.ptr = '\0';
     const char* dot = std::strchr(text, '.');
     int point = dot ? static_cast<int>(dot - text) : length;
     if (!dot)
