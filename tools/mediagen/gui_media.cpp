@@ -127,6 +127,26 @@ void generateGuiMedia(MediaOutput& output)
     gui::addPanelPictures(sheet, font);
     sheet.writeTo(output);
 
+    // A sign in a level keeps the depth test, so the level's planks and meteors pass in front of it.
+    output.addArchiveFile("deco_boss_hint.dds", gui::bossHintSign(font).encodeDds());
+    output.addArchiveFile("level_signs.material", "material deco_boss_hint\n"
+                                                  "{\n"
+                                                  "    technique\n"
+                                                  "    {\n"
+                                                  "        pass\n"
+                                                  "        {\n"
+                                                  "            lighting off\n"
+                                                  "            depth_write off\n"
+                                                  "            scene_blend alpha_blend\n"
+                                                  "            texture_unit\n"
+                                                  "            {\n"
+                                                  "                texture deco_boss_hint.dds\n"
+                                                  "                tex_address_mode clamp\n"
+                                                  "            }\n"
+                                                  "        }\n"
+                                                  "    }\n"
+                                                  "}\n");
+
     // The toolkit's text scheme names this font (20 px high); the game draws no text with it.
     output.addArchiveFile("pim_font.fontdef", std::string("font PimFont\n"
                                                           "{\n"

@@ -38,4 +38,8 @@ void addHudPictures(OverlaySheet& sheet, FontFace& font);
 // Tables and pages: best-times panel, two-player results boards, credit pages (gui_panels.cpp).
 void addPanelPictures(OverlaySheet& sheet, FontFace& font);
 
+// Level signs, shown as billboards in the world rather than as overlays (gui_signs.cpp): how to hurt the
+// boss, beside the start of its level.
+Raster bossHintSign(FontFace& font);
+
 } // namespace gui
