@@ -15,6 +15,7 @@
 #include <string>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,6 +46,10 @@ void preloadGlDriverAndRestart(char** argv)
     (void)argv;
 #endif
 }
+// How long Xvfb may take to report its display number, and to exit once told to, in milliseconds.
+constexpr int serverStartMs = 30000;
+constexpr int serverStopMs = 5000;
+
 // An Xvfb on a free display number, for the life of the test process.
 class PrivateDisplay
 {
@@ -73,7 +78,9 @@ class PrivateDisplay
         close(ready[1]);
         std::string number;
         char c = 0;
-        while (mServer > 0 && read(ready[0], &c, 1) == 1 && c != '\n')
+        // A server that neither reports its display nor exits must not hang the test until ctest's limit.
+        pollfd report = {ready[0], POLLIN, 0};
+        while (mServer > 0 && poll(&report, 1, serverStartMs) == 1 && read(ready[0], &c, 1) == 1 && c != '\n')
             number += c;
         close(ready[0]);
         if (!number.empty())
@@ -84,6 +91,13 @@ class PrivateDisplay
         if (mServer <= 0)
             return;
         kill(mServer, SIGTERM);
+        for (int waited = 0; waited < serverStopMs; waited += 10)
+        {
+            if (waitpid(mServer, nullptr, WNOHANG) == mServer)
+                return;
+            usleep(10 * 1000);
+        }
+        kill(mServer, SIGKILL);
         waitpid(mServer, nullptr, 0);
     }
     PrivateDisplay(const PrivateDisplay&) = delete;
