@@ -154,6 +154,9 @@ void GameDriver::step(const ReplayFrame& frame)
     mClock->set(static_cast<std::uint32_t>(std::lround(mFrames * frameSeconds * 1000.0)));
     mInput->update(frameSeconds);
     mScene->update(frameSeconds, mInput.get());
+    // The game renders after every update, and rendering brings the scene graph up to date: the players'
+    // hurt boxes (their meshes' world bounds) follow them only then.
+    theSceneManager->getRootSceneNode()->_update(true, false);
     Scene* successor = mScene->next;
     if (!successor)
         return;
