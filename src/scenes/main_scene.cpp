@@ -176,6 +176,10 @@ void MainScene::update(double frameTime, InputState* inputState)
 {
     InputState& input = *inputState;
     const double dt = frameTime;
+    // Ogre notes every moved child of a node in a set until the next scene-graph update, a heap allocation
+    // per node and frame, unless the node is already due for a full update. Clouds, birds, meteors, planks
+    // and players move every frame, so the whole graph is marked once instead.
+    theSceneManager->getRootSceneNode()->needUpdate();
     handleToolkitEvents();
     if (paused())
     {

@@ -119,8 +119,11 @@ void Player::update(float dt, int direction, bool jumpHeld)
     {
         steer(dt, direction, jumpHeld);
         testEnemies();
-        if (direction != 0)
+        if (direction != 0 && direction != mFacing)
+        {
+            mFacing = direction;
             mMeshNode->setOrientation(-0.5f * static_cast<float>(direction), 0, 1, 0);
+        }
     }
     if (waitForRespawn(dt))
         return;

@@ -95,6 +95,9 @@ class Player
     Ogre::Entity* mEntity = nullptr;
     // Scaled, lowered and turned to face the walking direction; child of pivotNode.
     Ogre::SceneNode* mMeshNode = nullptr;
+    // The walking direction the mesh faces (+1 or -1). The node is turned only when it changes: every turn
+    // costs the engine's scene graph some bookkeeping, even to the same orientation.
+    int mFacing = 1;
     b2Body* mTorsoBody = nullptr;
     b2Body* mFeetBody = nullptr;
     SoundEffect mJumpSound;
