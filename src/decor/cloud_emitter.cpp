@@ -19,18 +19,21 @@ CloudEmitter::CloudEmitter(const Ogre::Vector3& origin, int length, const std::s
 {
     const int count = static_cast<int>(length / speed / spacing);
     const Ogre::Real size = static_cast<Ogre::Real>(scale);
+    for (Ogre::SceneNode*& group : mGroups)
+        group = theSceneManager->getRootSceneNode()->createChildSceneNode();
     for (int i = 0; i < count; ++i)
     {
         Ogre::BillboardSet* cloud = theSceneManager->createBillboardSet(uniqueName(), 1);
         cloud->setMaterialName(material);
         cloud->createBillboard(Ogre::Vector3::ZERO, Ogre::ColourValue::White);
-        Ogre::SceneNode* node = theSceneManager->getRootSceneNode()->createChildSceneNode();
+        Ogre::SceneNode* node = mGroups[static_cast<std::size_t>(i) % speedClasses]->createChildSceneNode();
         node->attachObject(cloud);
         node->setScale(size, size, size);
         Ogre::Vector3 position = homeOf(static_cast<std::size_t>(i));
         position.x = origin.x + static_cast<Ogre::Real>(-i * length / count);
         node->setPosition(position);
         mClouds.push_back(node);
+        mCloudX.push_back(position.x);
     }
 }
 
@@ -43,18 +46,25 @@ Ogre::Vector3 CloudEmitter::homeOf(std::size_t index) const
 
 void CloudEmitter::update(const std::vector<Ogre::Vector3>&, double frameTime)
 {
+    for (std::size_t g = 0; g < speedClasses; ++g)
+    {
+        mGroupX[g] += static_cast<Ogre::Real>((static_cast<double>(g) + mSpeed) * mDirection * frameTime);
+        mGroups[g]->setPosition(mGroupX[g], 0, 0);
+    }
     const Ogre::Real cameraX = theCamera->getRealPosition().x;
     const Ogre::Real farLeft = mOrigin.x - static_cast<Ogre::Real>(mLength);
     const Ogre::Real farRight = mOrigin.x + static_cast<Ogre::Real>(mLength);
     for (std::size_t i = 0; i < mClouds.size(); ++i)
     {
-        Ogre::SceneNode* cloud = mClouds[i];
-        const Ogre::Real x = cloud->getPosition().x;
+        const Ogre::Real groupX = mGroupX[i % speedClasses];
+        const Ogre::Real x = groupX + mCloudX[i];
         const bool pastTheEnd = (mDirection == -1 && x < farLeft) || (mDirection == 1 && x > farRight);
         if (pastTheEnd && std::fabs(x - cameraX) > hiddenDistance)
-            cloud->setPosition(homeOf(i));
-        else
-            cloud->translate(static_cast<Ogre::Real>(((i % 4) + mSpeed) * mDirection * frameTime), 0, 0,
-                             Ogre::Node::TS_PARENT);
+        {
+            Ogre::Vector3 home = homeOf(i);
+            home.x -= groupX;
+            mClouds[i]->setPosition(home);
+            mCloudX[i] = home.x;
+        }
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "world/decoracio.h"
 
@@ -29,5 +31,12 @@ class CloudEmitter : public Decoracio
     int mLength;
     double mSpacing;
     double mSpeed;
+    // Clouds of one speed hang under one group node, which carries them all: moving four groups a frame
+    // costs far less than moving every cloud. Cloud i belongs to group i % speedClasses and drifts at
+    // (i % speedClasses + speed) units per second.
+    static constexpr std::size_t speedClasses = 4;
+    Ogre::SceneNode* mGroups[speedClasses] = {};
+    Ogre::Real mGroupX[speedClasses] = {}; // how far each group has drifted, world units
     std::vector<Ogre::SceneNode*> mClouds;
+    std::vector<Ogre::Real> mCloudX; // each cloud's x within its group
 };

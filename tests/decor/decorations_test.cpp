@@ -56,6 +56,13 @@ class DecorationTest : public testing::Test
     }
 
     // Every node that carries a billboard set, in the order of the sets' names.
+    // Where a node is in the world, with the scene graph brought up to date as rendering does.
+    static float worldX(Ogre::SceneNode& node)
+    {
+        theSceneManager->getRootSceneNode()->_update(true, false);
+        return node._getDerivedPosition().x;
+    }
+
     std::vector<Ogre::SceneNode*> billboardNodes()
     {
         std::vector<Ogre::SceneNode*> nodes;
@@ -76,19 +83,24 @@ TEST_F(DecorationTest, ACloudRowFillsItsLengthAndAFarCloudReturnsOnlyOutOfSight)
     auto* row = new CloudEmitter({300, -7, -70}, 200, "cloud1", 0.4, 0.8, 50.0);
     std::vector<float> xs;
     for (Ogre::SceneNode* cloud : billboardNodes())
-        xs.push_back(cloud->getPosition().x);
+        xs.push_back(worldX(*cloud));
     std::sort(xs.begin(), xs.end());
     EXPECT_EQ(xs, (std::vector<float>{140, 180, 220, 260, 300}));
 
-    // Past the far end, a cloud drifts on while the camera could see it jump back to the start.
-    Ogre::SceneNode* cloud = billboardNodes().front();
-    cloud->setPosition(99, -7, -70);
+    // The last cloud drifts at 0.8 units per second. Past the far end (x 100) it drifts on while the
+    // camera could see it jump back to the start.
+    Ogre::SceneNode* last = billboardNodes().front();
+    for (Ogre::SceneNode* cloud : billboardNodes())
+        if (worldX(*cloud) < worldX(*last))
+            last = cloud;
     cameraNode().setPosition(90, 0, -200);
+    row->update({}, 60);
+    EXPECT_FLOAT_EQ(worldX(*last), 92);
     row->update({}, 0.5);
-    EXPECT_LT(cloud->getPosition().x, 99.0f);
+    EXPECT_FLOAT_EQ(worldX(*last), 91.6f);
     cameraNode().setPosition(300, 0, -200);
     row->update({}, 0.5);
-    EXPECT_EQ(cloud->getPosition().x, 300.0f);
+    EXPECT_FLOAT_EQ(worldX(*last), 300);
 }
 
 // The scale comes from the picture's own size (64 x 32), read through its material.
