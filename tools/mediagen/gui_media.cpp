@@ -27,10 +27,19 @@ std::string textureFileFor(const std::string& material)
     return "gui_" + stem + ".dds";
 }
 
-// An overlay material: unlit, drawn over everything, alpha-blended, one clamped texture without mipmaps
-// (the toolkit reads the pixel size of this one texture unit and fades it through its alpha operation).
-std::string overlayMaterialScript(const std::string& material, const std::string& texture)
+// Where a picture is shown: as an overlay, drawn over everything, or in the world as a billboard, which
+// keeps the depth test so that the level's planks and meteors pass in front of it.
+enum class Layer
 {
+    Overlay,
+    World
+};
+
+// An unlit, alpha-blended material with one clamped texture. Overlays take no mipmaps: the toolkit reads the
+// pixel size of this one texture unit and fades it through its alpha operation.
+std::string materialScript(const std::string& material, const std::string& texture, Layer layer)
+{
+    const bool overlay = layer == Layer::Overlay;
     return "material \"" + material +
            "\"\n"
            "{\n"
@@ -38,18 +47,16 @@ std::string overlayMaterialScript(const std::string& material, const std::string
            "    {\n"
            "        pass\n"
            "        {\n"
-           "            lighting off\n"
-           "            depth_check off\n"
+           "            lighting off\n" +
+           (overlay ? "            depth_check off\n" : "") +
            "            depth_write off\n"
            "            scene_blend alpha_blend\n"
            "\n"
            "            texture_unit\n"
            "            {\n"
            "                texture " +
-           texture +
-           " 2d 0\n"
-           "                tex_address_mode clamp\n"
-           "                filtering linear linear none\n"
+           texture + (overlay ? " 2d 0\n" : "\n") + "                tex_address_mode clamp\n" +
+           (overlay ? "                filtering linear linear none\n" : "") +
            "            }\n"
            "        }\n"
            "    }\n"
@@ -87,7 +94,7 @@ class Sheet : public gui::OverlaySheet
     {
         if (!mTextureOf.emplace(material, texture).second)
             throw std::logic_error("mediagen: two overlay materials named " + material);
-        mScript += overlayMaterialScript(material, texture);
+        mScript += materialScript(material, texture, Layer::Overlay);
     }
 
     std::string mScript;
@@ -127,25 +134,9 @@ void generateGuiMedia(MediaOutput& output)
     gui::addPanelPictures(sheet, font);
     sheet.writeTo(output);
 
-    // A sign in a level keeps the depth test, so the level's planks and meteors pass in front of it.
     output.addArchiveFile("deco_boss_hint.dds", gui::bossHintSign(font).encodeDds());
-    output.addArchiveFile("level_signs.material", "material deco_boss_hint\n"
-                                                  "{\n"
-                                                  "    technique\n"
-                                                  "    {\n"
-                                                  "        pass\n"
-                                                  "        {\n"
-                                                  "            lighting off\n"
-                                                  "            depth_write off\n"
-                                                  "            scene_blend alpha_blend\n"
-                                                  "            texture_unit\n"
-                                                  "            {\n"
-                                                  "                texture deco_boss_hint.dds\n"
-                                                  "                tex_address_mode clamp\n"
-                                                  "            }\n"
-                                                  "        }\n"
-                                                  "    }\n"
-                                                  "}\n");
+    output.addArchiveFile("level_signs.material",
+                          materialScript("deco_boss_hint", "deco_boss_hint.dds", Layer::World));
 
     // The toolkit's text scheme names this font (20 px high); the game draws no text with it.
     output.addArchiveFile("pim_font.fontdef", std::string("font PimFont\n"
