@@ -135,6 +135,17 @@ class button
     std::string mLookMaterials[LOOK_COUNT];
     // The same materials, resolved once so that fades do no lookups by name.
     Ogre::MaterialPtr mLookMaterialPtrs[LOOK_COUNT];
+
+    // The looks of every base material this button has shown, so that showing one again (a clock cell's
+    // digits) takes no lookups by name. Lives as long as the button, as its clones do.
+    struct PreparedLooks
+    {
+        std::string baseName;
+        std::string materials[LOOK_COUNT];
+        Ogre::MaterialPtr pointers[LOOK_COUNT];
+        Ogre::MaterialPtr shown; // what the panel shows at once
+    };
+    std::vector<PreparedLooks> mPreparedLooks;
 };
 
 } // namespace buttonGUI

@@ -44,7 +44,22 @@ void button::setMaterial(const std::string& baseName)
         return;
     }
     panel->setTransparent(false);
+    for (const PreparedLooks& prepared : mPreparedLooks)
+    {
+        if (prepared.baseName != baseName)
+            continue;
+        for (int look = 0; look < LOOK_COUNT; ++look)
+        {
+            mLookMaterials[look] = prepared.materials[look];
+            mLookMaterialPtrs[look] = prepared.pointers[look];
+        }
+        if (prepared.shown)
+            panel->setMaterial(prepared.shown);
+        return;
+    }
 
+    PreparedLooks prepared;
+    prepared.baseName = baseName;
     auto& materials = Ogre::MaterialManager::getSingleton();
     for (const LookVariant& variant : lookVariants)
     {
@@ -68,8 +83,20 @@ void button::setMaterial(const std::string& baseName)
             }
         }
         if (variant.showNow)
+        {
             panel->setMaterial(clone);
+            prepared.shown = clone;
+        }
     }
+    // A material that is not there (yet) is looked up again next time.
+    if (!prepared.shown)
+        return;
+    for (int look = 0; look < LOOK_COUNT; ++look)
+    {
+        prepared.materials[look] = mLookMaterials[look];
+        prepared.pointers[look] = mLookMaterialPtrs[look];
+    }
+    mPreparedLooks.push_back(std::move(prepared));
 }
 
 bool button::takeLook(Look look)

@@ -43,6 +43,19 @@ TEST_F(ToolkitTest, EachButtonShowsItsOwnCloneOfEachLookOfItsMaterial)
     manager->injectMouseMove(500, 500);
     EXPECT_EQ(shown(), "play.mouseOff_buttonGUI_menu");
 
+    // Back from another material, the first one's looks all return (a clock cell switches digits so).
+    makeMaterial("stop");
+    window->setMaterial("stop");
+    EXPECT_EQ(shown(), "stop_buttonGUI_menu");
+    manager->injectMouseMove(50, 20);
+    EXPECT_EQ(shown(), "stop_buttonGUI_menu") << "stop has no lit look";
+    window->setMaterial("play");
+    EXPECT_EQ(shown(), "play.mouseOff_buttonGUI_menu");
+    manager->injectMouseMove(500, 500);
+    manager->injectMouseMove(50, 20);
+    EXPECT_EQ(shown(), "play.mouseOver_buttonGUI_menu");
+    manager->injectMouseMove(500, 500);
+
     // Fading one button never changes another with the same material.
     button* first = window->createButton("first", "play", 50, 50, position(0, 100), true);
     window->createButton("second", "play", 50, 50, position(100, 100), true);
