@@ -22,6 +22,7 @@
 #include "builtin_route.h"
 #include "frame_stats.h"
 #include "level_run.h"
+#include "program_main.h"
 #include "stress_level.h"
 #include "support/replay.h"
 
@@ -309,17 +310,5 @@ int run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    try
-    {
-        return run(argc, argv);
-    }
-    catch (const char* text)
-    {
-        std::fprintf(stderr, "Error: %s\n", text);
-    }
-    catch (const std::exception& error)
-    {
-        std::fprintf(stderr, "Error: %s\n", error.what());
-    }
-    return 1;
+    return runReportingErrors(run, argc, argv);
 }

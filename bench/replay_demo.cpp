@@ -8,11 +8,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <filesystem>
 #include <string>
 
 #include "builtin_route.h"
+#include "program_main.h"
 #include "scenes/main_scene.h"
 #include "support/replay.h"
 
@@ -98,17 +98,5 @@ int run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    try
-    {
-        return run(argc, argv);
-    }
-    catch (const char* text)
-    {
-        std::fprintf(stderr, "Error: %s\n", text);
-    }
-    catch (const std::exception& error)
-    {
-        std::fprintf(stderr, "Error: %s\n", error.what());
-    }
-    return 1;
+    return runReportingErrors(run, argc, argv);
 }
