@@ -33,7 +33,6 @@ CloudEmitter::CloudEmitter(const Ogre::Vector3& origin, int length, const std::s
         position.x = origin.x + static_cast<Ogre::Real>(-i * length / count);
         node->setPosition(position);
         mClouds.push_back(node);
-        mCloudX.push_back(position.x);
     }
 }
 
@@ -47,24 +46,22 @@ Ogre::Vector3 CloudEmitter::homeOf(std::size_t index) const
 void CloudEmitter::update(const std::vector<Ogre::Vector3>&, double frameTime)
 {
     for (std::size_t g = 0; g < speedClasses; ++g)
-    {
-        mGroupX[g] += static_cast<Ogre::Real>((static_cast<double>(g) + mSpeed) * mDirection * frameTime);
-        mGroups[g]->setPosition(mGroupX[g], 0, 0);
-    }
+        mGroups[g]->translate(
+            static_cast<Ogre::Real>((static_cast<double>(g) + mSpeed) * mDirection * frameTime), 0, 0,
+            Ogre::Node::TS_PARENT);
     const Ogre::Real cameraX = theCamera->getRealPosition().x;
     const Ogre::Real farLeft = mOrigin.x - static_cast<Ogre::Real>(mLength);
     const Ogre::Real farRight = mOrigin.x + static_cast<Ogre::Real>(mLength);
     for (std::size_t i = 0; i < mClouds.size(); ++i)
     {
-        const Ogre::Real groupX = mGroupX[i % speedClasses];
-        const Ogre::Real x = groupX + mCloudX[i];
+        const Ogre::Real groupX = mGroups[i % speedClasses]->getPosition().x;
+        const Ogre::Real x = groupX + mClouds[i]->getPosition().x;
         const bool pastTheEnd = (mDirection == -1 && x < farLeft) || (mDirection == 1 && x > farRight);
         if (pastTheEnd && std::fabs(x - cameraX) > hiddenDistance)
         {
             Ogre::Vector3 home = homeOf(i);
             home.x -= groupX;
             mClouds[i]->setPosition(home);
-            mCloudX[i] = home.x;
         }
     }
 }

@@ -36,7 +36,5 @@ class CloudEmitter : public Decoracio
     // (i % speedClasses + speed) units per second.
     static constexpr std::size_t speedClasses = 4;
     Ogre::SceneNode* mGroups[speedClasses] = {};
-    Ogre::Real mGroupX[speedClasses] = {}; // how far each group has drifted, world units
     std::vector<Ogre::SceneNode*> mClouds;
-    std::vector<Ogre::Real> mCloudX; // each cloud's x within its group
 };
