@@ -7,6 +7,9 @@
 //
 //   bench_play <source dir> [--no-stress | --stress-only] [level file ...]
 // The levels default to every <source dir>/levels/*.imf.
+//   bench_play <source dir> --soak [level file]
+// loads one level (mapa1.imf by default) 100 times with the silent sound device, as a long session does, and
+// reports how the resident memory grew after the first load.
 // Environment: QUOBBEL_BENCH_TRACE=n prints the call stacks of the first n allocations made inside frames.
 
 #include <algorithm>
@@ -19,10 +22,13 @@
 #include <vector>
 
 #include "allocation_counter.h"
+#include "audio/sound_manager.h"
 #include "builtin_route.h"
 #include "frame_stats.h"
 #include "level_run.h"
+#include "process_memory.h"
 #include "program_main.h"
+#include "scenes/main_scene.h"
 #include "stress_level.h"
 #include "support/replay.h"
 
@@ -181,6 +187,34 @@ bool checkTargets(const std::vector<Result>& results, double coldLoadMs)
     return met;
 }
 
+// Loads `level` for one player `loads` times, playing a moment of each, and compares the resident memory
+// after the last load with that after the first (which brings in the media the levels share). Every won
+// level, every fifth life lost and every return from the title loads a level again, so a long session
+// must not grow with them. True when the growth stays under the target.
+bool soak(GameDriver& game, const std::string& level, int loads)
+{
+    constexpr int framesPerLoad = 30;
+    constexpr long maxGrowthKiB = 1024;
+    if (!SoundManager::instance().isOpen())
+        std::printf("No sound device opened: the soak measures less than a player's machine holds\n");
+    long firstKiB = 0;
+    for (int i = 0; i < loads; ++i)
+    {
+        switchTo(game, new MainScene(level, 1));
+        for (int frame = 0; frame < framesPerLoad; ++frame)
+            game.step(ReplayFrame());
+        if (i == 0)
+            firstKiB = processMemory::residentKiB();
+    }
+    switchTo(game, new Scene);
+    const long lastKiB = processMemory::residentKiB();
+    const long growth = lastKiB - firstKiB;
+    std::printf("%s loaded %d times: resident %ld KiB after the first load, %ld KiB after the last: %+ld KiB "
+                "(target under %+ld KiB)\n",
+                level.c_str(), loads, firstKiB, lastKiB, growth, maxGrowthKiB);
+    return growth < maxGrowthKiB;
+}
+
 std::vector<std::string> shippedLevels(const std::string& sourceDir)
 {
     std::vector<std::string> levels;
@@ -210,6 +244,7 @@ int run(int argc, char** argv)
     std::vector<std::string> levels;
     bool stress = true;
     bool shipped = true;
+    bool soaking = false;
     for (int i = 2; i < argc; ++i)
     {
         const std::string arg = argv[i];
@@ -217,8 +252,19 @@ int run(int argc, char** argv)
             stress = false;
         else if (arg == "--stress-only")
             shipped = false;
+        else if (arg == "--soak")
+            soaking = true;
         else
             levels.push_back(arg);
+    }
+    if (soaking)
+    {
+        constexpr int soakLoads = 100;
+        GameDriver game(new Scene);
+        const bool met = soak(game, levels.empty() ? "mapa1.imf" : levels.front(), soakLoads);
+        switchTo(game, Scene::quitMarker());
+        std::printf(met ? "Target met.\n" : "Target missed.\n");
+        return 0;
     }
     if (levels.empty())
         levels = shippedLevels(sourceDir);

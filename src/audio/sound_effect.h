@@ -19,8 +19,9 @@ class SoundEffect
     SoundEffect(const SoundEffect&) = delete;
     SoundEffect& operator=(const SoundEffect&) = delete;
 
-    // Decodes the mono Ogg Vorbis resource `fileName` into a new buffer and attaches it to the held source,
-    // if any. False leaves the effect as it was.
+    // Takes the buffer of the mono Ogg Vorbis resource `fileName` (decoded on the manager's first load of
+    // that file, shared after) and attaches it to the held source, if any. False leaves the effect as it
+    // was.
     bool load(const std::string& fileName);
     // Borrows a pool source and sets it up at the listener. False when one is already held or the pool has
     // none to lend (the effect then plays nothing).

@@ -127,6 +127,10 @@ ALuint SoundManager::loadBuffer(const std::string& fileName)
     Ogre::DataStreamPtr stream = audio::openSoundResource(fileName);
     if (!isOpen())
         return failedBuffer;
+    // Every level builds its players, cat and jingles again: decoding each file once keeps a long game's
+    // memory flat. Buffers live until shutdown, so sharing one among effects is safe.
+    if (const ALuint registered = registeredBuffer(fileName))
+        return registered;
 
     OggVorbis_File decoder;
     if (audio::openDecoder(decoder, *stream) < 0)

@@ -40,10 +40,10 @@ class SoundManager
     // True once `initialise()` succeeded: only then may OpenAL be called.
     bool isOpen() const { return mContext != nullptr; }
 
-    // Decodes the whole mono Ogg Vorbis resource `fileName` (at most 10 s) into a new buffer and registers
-    // it under that name, replacing the name's earlier entry (which stays with the effects holding it).
-    // Returns the buffer, or `failedBuffer` with the reason logged. A name that no resource group holds
-    // raises the engine's exception.
+    // The buffer of the mono Ogg Vorbis resource `fileName` (at most 10 s): decoded whole and registered
+    // under that name on the first call, the registered one on later calls, so effects of the same file
+    // share one buffer, deleted at shutdown. Returns `failedBuffer` with the reason logged (a refused file
+    // is tried again on the next call). A name that no resource group holds raises the engine's exception.
     ALuint loadBuffer(const std::string& fileName);
 
     // Lends the lowest-numbered free pool source; 0 when all are lent or the manager is not open.
@@ -55,7 +55,7 @@ class SoundManager
     void report(const std::string& message);
     const std::string& lastError() const { return mLastError; }
 
-    // The buffer last registered under `fileName`, or 0.
+    // The buffer registered under `fileName`, or 0.
     ALuint registeredBuffer(const std::string& fileName) const;
 
   private:
