@@ -1,5 +1,6 @@
-// Tables and pages: the best-times panel (600x590, its cells are drawn over it by the score table), the
-// two-player results boards (340x176, digits over them) and the three credit pages (500 wide).
+// Tables and pages: the best-times panel (600x590, its cells are drawn over it by the score table) and its
+// "NOT SAVED" sign, the two-player results boards (340x176, digits over them) and the three credit pages
+// (500 wide).
 
 #include <vector>
 
@@ -97,6 +98,31 @@ Raster resultsBoard(FontFace& font, bool playerOneLeads)
     return picture;
 }
 
+// Shown under the best-times rows (panel y 488..544) when the run could not be saved: a red stamp, small
+// enough to leave the table readable, with a crossed-out disk.
+Raster notSavedSign(FontFace& font)
+{
+    Raster picture(224, 56);
+    const int w = picture.width();
+    const int h = picture.height();
+    drawPlate(picture, Rect{3, 3, 221, 53}, 12, rgb(0xe8404a), rgb(0x9a1020), rgb(0xffe2d0), 3);
+    // The disk: body, shutter and label, then a cross over it.
+    const Colour ink = rgb(0xffffff);
+    picture.paint(roundedRect(w, h, Rect{14, 13, 44, 43}, 3), ink);
+    picture.paint(roundedRect(w, h, Rect{20, 13, 36, 23}, 1), rgb(0x9a1020));
+    picture.paint(roundedRect(w, h, Rect{19, 29, 39, 41}, 1.5f), rgb(0xc82a36));
+    picture.paint(segment(w, h, 10, 10, 48, 46, 4).dilated(2), rgb(0x4a0410));
+    picture.paint(segment(w, h, 10, 10, 48, 46, 4), rgb(0xffd23a));
+    Lettering lettering;
+    lettering.fillTop = rgb(0xffffff);
+    lettering.fillBottom = rgb(0xffe0d8);
+    lettering.outline = rgb(0x4a0410);
+    lettering.outlineWidth = 3;
+    lettering.shadowOffset = 2;
+    drawText(picture, font, "NOT SAVED", Rect{54, 8, 214, 48}, 30, lettering);
+    return picture;
+}
+
 // One credit: a role (small, light blue) over one or more lines of names (white).
 struct Credit
 {
@@ -145,6 +171,7 @@ void addPanelPictures(OverlaySheet& sheet, FontFace& font)
     sheet.add("panelClasification", bestTimesPanel(font));
     sheet.add("classification2pHigh0", resultsBoard(font, false));
     sheet.add("classification2pHigh1", resultsBoard(font, true));
+    sheet.add("textNotSaved", notSavedSign(font));
     Raster first = creditsPage(font, 257, "CREDITS", {{"Game design & programming", {"the Quobbel team"}}});
     drawBearFace(first, 60, 200, 26, false);
     drawBearFace(first, 440, 200, 26, true);

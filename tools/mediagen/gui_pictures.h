@@ -35,7 +35,8 @@ void addButton(OverlaySheet& sheet, const std::string& material, const std::func
 void addMenuPictures(OverlaySheet& sheet, FontFace& font);
 // In-game: glyph cells, clock frame, lives badge, two-player HUD, faces and signs (gui_hud.cpp).
 void addHudPictures(OverlaySheet& sheet, FontFace& font);
-// Tables and pages: best-times panel, two-player results boards, credit pages (gui_panels.cpp).
+// Tables and pages: best-times panel and its "NOT SAVED" sign, two-player results boards, credit pages
+// (gui_panels.cpp).
 void addPanelPictures(OverlaySheet& sheet, FontFace& font);
 
 // Level signs, shown as billboards in the world rather than as overlays (gui_signs.cpp): how to hurt the
