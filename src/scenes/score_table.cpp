@@ -3,8 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <locale>
-#include <sstream>
+#include <iterator>
 
 #include <OgreLogManager.h>
 
@@ -19,6 +18,18 @@ namespace
 constexpr double blinkSeconds = 0.6;
 constexpr float cellWidth = 20;
 constexpr float cellHeight = 38;
+// A damaged file can have thousands of bad lines: the log gets the first few and their count.
+constexpr std::size_t loggedSkips = 10;
+
+void logSkipped(const std::string& path, const std::vector<ScoreTable::SkippedText>& skipped)
+{
+    Ogre::LogManager& log = Ogre::LogManager::getSingleton();
+    for (std::size_t i = 0; i < skipped.size() && i < loggedSkips; ++i)
+        log.logMessage("Skipped what could not be read as a name and a time in " + path + ", line " +
+                       std::to_string(skipped[i].line) + ": \"" + skipped[i].text + "\"");
+    if (skipped.size() > loggedSkips)
+        log.logMessage("Skipped " + std::to_string(skipped.size() - loggedSkips) + " more lines in " + path);
+}
 } // namespace
 
 std::string ScoreTable::filePath()
@@ -52,9 +63,10 @@ ScoreTable::ScoreTable(buttonGUI::button* window, int player, double newTime)
 void ScoreTable::read()
 {
     std::ifstream file(filePath(), std::ios::in | std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    mEntries = parse(text.str());
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::vector<SkippedText> skipped;
+    mEntries = parse(text, &skipped);
+    logSkipped(filePath(), skipped);
 }
 
 void ScoreTable::drawRow(std::size_t row, const Entry& entry)
@@ -149,11 +161,8 @@ bool ScoreTable::write() const
     const std::string temporary = path + ".new";
     {
         std::ofstream file(temporary, std::ios::out | std::ios::trunc | std::ios::binary);
-        file.imbue(std::locale::classic());
-        std::size_t written = 0;
-        for (auto entry = mEntries.begin(); entry != mEntries.end() && written < shownEntries;
-             ++entry, ++written)
-            file << entry->second << ' ' << entry->first << std::endl;
+        file << fileText(mEntries);
+        file.close();
         if (!file)
         {
             std::remove(temporary.c_str());

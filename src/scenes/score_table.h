@@ -7,14 +7,23 @@
 // one-player game's last level: up to seven letters, each chosen with the menu directions; right accepts a
 // letter (the seventh saves), left deletes one, accept saves.
 //
-// The file holds at most ten lines "NAME seconds", best first. Reading takes white-space separated
-// name/number pairs until one fails; a time that is negative or not finite is skipped. A file edited by
-// hand or damaged never stops the game: characters without a picture are drawn blank. Saving writes a
-// new file beside the old one and renames it over it, so the old table survives a failed save.
+// The file holds at most ten lines "NAME seconds", best first, as the game writes it. Reading goes line
+// by line; a line is read from its start as white-space separated pairs of a name word and a time word (a
+// whole word that reads as a number, finite and not negative). So a line edited by hand to hold two pairs
+// gives two entries. Where a pair fails, the rest of that line is skipped, logged with the file, the line
+// number and the text, and reading goes on with the next line: "PANDA oops" is skipped whole, "OWL 61.5
+// hoot" keeps OWL and skips "hoot", and no damaged line hides the lines after it. Blank lines are passed
+// over quietly. Lower-case letters in names become capitals (a hand-written "owl" is shown and saved as
+// OWL); other characters without a picture are kept as they are and drawn blank.
+//
+// A save writes the best ten of every entry read plus the new one, so only entries that could never be
+// shown, and skipped text (which is in the log), leave the file. The new file is written beside the old one
+// and renamed over it, so the old table survives a failed save.
 
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace buttonGUI
 {
@@ -44,10 +53,22 @@ class ScoreTable
     const std::set<Entry>& entries() const { return mEntries; }
     const std::string& name() const { return mName; }
 
+    // Text of the file left unread: the line number (from 1) and the words from the first that failed to
+    // the end of the line, with control characters shown as '?' and cut to maxSkippedTextLength.
+    struct SkippedText
+    {
+        std::size_t line = 0;
+        std::string text;
+    };
+    static constexpr std::size_t maxSkippedTextLength = 60;
+
     // The file's path: the game directory followed by "scores.icl".
     static std::string filePath();
-    // Reads a table from text; the order and duplicate rules are those of the set of pairs.
-    static std::set<Entry> parse(const std::string& text);
+    // Reads a table from a file's text as the file comment says; the order and duplicate rules are those
+    // of the set of pairs. What could not be read is added to `skipped` when it is given.
+    static std::set<Entry> parse(const std::string& text, std::vector<SkippedText>* skipped = nullptr);
+    // The file's text for a table: its best ten, one "NAME seconds" line each.
+    static std::string fileText(const std::set<Entry>& entries);
     // The cells that show a time, leftmost first: digits, ':' for the separator; at most six whole
     // seconds digits and two decimals (more decimals are cut, not rounded).
     static std::string timeCells(double seconds);

@@ -38,7 +38,32 @@ TEST(ScoreTableText, OrdersByTimeThenNameBytesAndDropsRepeatedPairs)
     const auto entries = ScoreTable::parse("BOB 12.5\nANN 12.5 BOB 12.5\nZED 3\nAN 12.5\n");
     EXPECT_EQ(names(entries), "ZED AN ANN BOB ");
     EXPECT_TRUE(ScoreTable::parse("").empty());
-    EXPECT_EQ(ScoreTable::parse("A 1 B two C 3").size(), 1u) << "reading stops at the first pair that fails";
+}
+
+// Each case: the file, the names read in best-first order, and what was skipped as "line:text" words.
+TEST(ScoreTableText, AnUnreadableLineIsSkippedAndTheLinesAfterItAreRead)
+{
+    const struct
+    {
+        const char* file;
+        const char* names;
+        const char* skipped;
+    } cases[] = {
+        {"OWL 10\nPANDA oops\r\nFOX 12\r\n \t\r\n", "OWL FOX ", "2:PANDA oops "},
+        {"OWL 10 FOX 12 hoot\nemu 4\nEmU 4\n", "EMU OWL FOX ", "1:hoot "},
+        {"NEG -3\nNAN nan\nBIG 1e999\nHEX 0x10 ANT 1\nBAT\n2\n", "",
+         "1:NEG -3 2:NAN nan 3:BIG 1e999 4:HEX 0x10 ANT 1 5:BAT 6:2 "},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.file);
+        std::vector<ScoreTable::SkippedText> skipped;
+        EXPECT_EQ(names(ScoreTable::parse(c.file, &skipped)), c.names);
+        std::string shown;
+        for (const auto& text : skipped)
+            shown += std::to_string(text.line) + ":" + text.text + " ";
+        EXPECT_EQ(shown, c.skipped);
+    }
 }
 
 TEST(ScoreTableText, TimeCellsShowSecondsSeparatorAndTwoDecimals)
@@ -65,9 +90,7 @@ TEST(ScoreTableText, ADamagedFileLoadsAndDrawsOnlyPicturesThatExist)
             EXPECT_TRUE(material.size() == 1 || material == "dots" || material == "blank") << material;
         }
     }
-    EXPECT_EQ(entries.count({5, "lower"}), 1u);
-    EXPECT_EQ(ScoreTable::glyphMaterial('l'), "blank");
-    EXPECT_EQ(ScoreTable::glyphMaterial('e'), "blank");
+    EXPECT_EQ(entries.count({5, "LOWER"}), 1u);
     EXPECT_EQ(ScoreTable::glyphMaterial('+'), "blank");
 }
 
@@ -139,6 +162,22 @@ TEST_F(ScoreEntryTest, LettersWrapTheNameStaysWithinSevenAndTheSaveIsReadBack)
     const std::string saved = readFile(ScoreTable::filePath());
     EXPECT_EQ(saved, "A 10\nB 20\nC 30\nD 40\nE 50\nAAAAABB 55.5\nF 60\nG 70\nH 80\nI 90\n");
     EXPECT_EQ(names(ScoreTable::parse(saved)), "A B C D E AAAAABB F G H I ");
+}
+
+// The bad line used to end the reading, and the save then wrote only what came before it.
+TEST_F(ScoreEntryTest, EveryReadableEntrySurvivesASaveAfterABadLineAndIsWrittenInCapitals)
+{
+    writeScores("A 10\nB 20\nC 30 D 40\nPANDA oops\nE 50\nF 60 purr\ng 70\nH 80\nI 90\nJ 100\n");
+    ScoreTable late(window(), 1, 100.01);
+    EXPECT_TRUE(late.finished) << "the ten after the bad line make the table full";
+
+    ScoreTable table(window(), 1, 55.5);
+    press(table, "A");
+    EXPECT_EQ(readFile(ScoreTable::filePath()),
+              "A 10\nB 20\nC 30\nD 40\nE 50\nA 55.5\nF 60\nG 70\nH 80\nI 90\n");
+    const std::string log = readFile(basePath + "quobbel.log");
+    EXPECT_NE(log.find(ScoreTable::filePath() + ", line 4: \"PANDA oops\""), std::string::npos) << log;
+    EXPECT_NE(log.find(ScoreTable::filePath() + ", line 6: \"purr\""), std::string::npos) << log;
 }
 
 TEST_F(ScoreEntryTest, AFailedSaveFinishesHidesAndKeepsTheOldFile)
