@@ -73,8 +73,12 @@ void ResultsScene::buildPanel()
     {
         mPanel = gui.createWindow("puntuaciconsPanel", "panelClasification", 600, 590, 0, false, true,
                                   position(buttonGUI::CENTER, 0, 30));
+        const bool notSaved = mScoreTable && mScoreTable->saveFailed();
         // Read again from the file: it shows the table as saved, with this run if it was entered.
         mScoreTable = std::make_unique<ScoreTable>(mPanel);
+        // Under the ten rows, after the cells, so that it is never among the buttons the menu keys select.
+        if (notSaved)
+            mPanel->createButton("notSaved", "textNotSaved", 0, 0, position(buttonGUI::BOTTOM, 0, 46), false);
         return;
     }
     mScoreTable.reset();

@@ -1,10 +1,10 @@
 #pragma once
 
 // After the last level. One player: the best-times panel, read again from the file, so it holds the run
-// just entered. Two players: the count of levels each won and the leader's banner over a small stage on
-// which both bears stand, the leader cheering and the other sulking, with butterflies, a tree and the cat;
-// both players can still run and jump there. Birds and clouds drift over the sky in both cases. Back
-// leaves for the credits.
+// just entered, with a "NOT SAVED" sign under it when saving that run failed. Two players: the count of
+// levels each won and the leader's banner over a small stage on which both bears stand, the leader
+// cheering and the other sulking, with butterflies, a tree and the cat; both players can still run and
+// jump there. Birds and clouds drift over the sky in both cases. Back leaves for the credits.
 
 #include <memory>
 #include <string>

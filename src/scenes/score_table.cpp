@@ -1,7 +1,10 @@
 #include "scenes/score_table.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -60,13 +63,26 @@ ScoreTable::ScoreTable(buttonGUI::button* window, int player, double newTime)
         mGui->show(false, 300);
 }
 
+// A missing file is an empty table. One that is there but cannot be read (a folder, no permission) is
+// also shown empty, but a save must not replace it.
 void ScoreTable::read()
 {
-    std::ifstream file(filePath(), std::ios::in | std::ios::binary);
+    const std::string path = filePath();
+    std::error_code error;
+    const std::filesystem::file_type type = std::filesystem::status(path, error).type();
+    if (type == std::filesystem::file_type::not_found)
+        return;
+    std::ifstream file(path, std::ios::in | std::ios::binary);
+    if (type != std::filesystem::file_type::regular || !file)
+    {
+        mFileUnreadable = true;
+        Ogre::LogManager::getSingleton().logMessage("Could not read the best times in " + path);
+        return;
+    }
     const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     std::vector<SkippedText> skipped;
     mEntries = parse(text, &skipped);
-    logSkipped(filePath(), skipped);
+    logSkipped(path, skipped);
 }
 
 void ScoreTable::drawRow(std::size_t row, const Entry& entry)
@@ -149,30 +165,41 @@ void ScoreTable::save()
 {
     finished = true;
     mEntries.emplace(mNewTime, mName);
-    if (!write())
-        Ogre::LogManager::getSingleton().logMessage("Could not save the best times to " + filePath());
+    const std::string failure =
+        mFileUnreadable ? std::string("the file there could not be read, and is kept as it is") : write();
+    if (!failure.empty())
+    {
+        mSaveFailed = true;
+        Ogre::LogManager::getSingleton().logMessage("Could not save the best times to " + filePath() + ": " +
+                                                    failure);
+    }
     mGui->hide(false, 300);
 }
 
-// Writes the best ten beside the file and renames the new file over the old one.
-bool ScoreTable::write() const
+// Writes the best ten beside the file and renames the new file over the old one. Answers why it failed, or
+// nothing.
+std::string ScoreTable::write() const
 {
     const std::string path = filePath();
     const std::string temporary = path + ".new";
     {
         std::ofstream file(temporary, std::ios::out | std::ios::trunc | std::ios::binary);
+        if (!file)
+            return "cannot create " + temporary + " (" + std::strerror(errno) + ")";
         file << fileText(mEntries);
         file.close();
         if (!file)
         {
+            const std::string reason = std::strerror(errno);
             std::remove(temporary.c_str());
-            return false;
+            return "cannot write " + temporary + " (" + reason + ")";
         }
     }
     if (std::rename(temporary.c_str(), path.c_str()) != 0)
     {
+        const std::string reason = std::strerror(errno);
         std::remove(temporary.c_str());
-        return false;
+        return "cannot replace it with " + temporary + " (" + reason + ")";
     }
-    return true;
+    return {};
 }

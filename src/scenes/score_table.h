@@ -18,7 +18,8 @@
 //
 // A save writes the best ten of every entry read plus the new one, so only entries that could never be
 // shown, and skipped text (which is in the log), leave the file. The new file is written beside the old one
-// and renamed over it, so the old table survives a failed save.
+// and renamed over it, so the old table survives a failed save. A file that exists but cannot be read is
+// never replaced. A failed save is logged and kept in saveFailed() for the results screen.
 
 #include <set>
 #include <string>
@@ -48,6 +49,9 @@ class ScoreTable
 
     // The entry is over: saved, cancelled by the main scene (which sets it), or not a record.
     bool finished = false;
+
+    // True once a save has been tried and the file could not be written.
+    bool saveFailed() const { return mSaveFailed; }
 
     using Entry = std::pair<double, std::string>; // seconds, name
     const std::set<Entry>& entries() const { return mEntries; }
@@ -87,7 +91,7 @@ class ScoreTable
     void deleteLetter();
     void blinkCursor();
     void save();
-    bool write() const;
+    std::string write() const;
 
     buttonGUI::button* mGui;
     double mLastEventTime = -1.0;
@@ -97,4 +101,7 @@ class ScoreTable
     int mPlayer = 0;
     double mNewTime = 0.0;
     std::set<Entry> mEntries;
+    // The file exists but could not be read: saving over it could lose times that are in it.
+    bool mFileUnreadable = false;
+    bool mSaveFailed = false;
 };

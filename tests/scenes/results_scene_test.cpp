@@ -1,7 +1,9 @@
 // The results scene with the real application and media. The whole-game test covers the main scene's
-// hand-over to it.
+// hand-over to it after a saved run; a run that could not be saved is played here on a short level.
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include <OgrePanelOverlayElement.h>
 #include <OgreSceneNode.h>
@@ -14,6 +16,7 @@
 #include "gui/button_manager.h"
 #include "scenes/end_scene.h"
 #include "scenes/intro_scene.h"
+#include "scenes/main_scene.h"
 #include "scenes/results_scene.h"
 #include "scenes/score_table.h"
 #include "support/replay.h"
@@ -62,6 +65,7 @@ TEST(ResultsScene, OnePlayerShowsTheSavedTableAndNoStage)
     EXPECT_EQ(results.cat(), nullptr);
     EXPECT_TRUE(Platform::instances().empty());
     EXPECT_TRUE(results.panel()->isVisible());
+    EXPECT_EQ(results.panel()->getChild("notSaved"), nullptr);
 
     // Accept only changes the looks of the selected button; back leaves for the credits.
     game.step(ReplayFrame::holding("D"));
@@ -70,6 +74,38 @@ TEST(ResultsScene, OnePlayerShowsTheSavedTableAndNoStage)
     ASSERT_EQ(game.sceneAs<ResultsScene>(), &results);
     game.step(ReplayFrame::holding("B"));
     EXPECT_NE(game.sceneAs<EndScene>(), nullptr);
+}
+
+// A one-player game of one short level (the cat a few steps to the right of the start) whose time cannot
+// be saved: the name of the file the save writes first is taken by a folder.
+TEST(ResultsScene, ARunThatCouldNotBeSavedShowsTheNotSavedSignUnderTheTable)
+{
+    const GameDriver::LevelText level{"last.imf",
+                                      "0 6 -30 1.35 end\nStaticPlatform -10 0 100 0 floor terra\n"};
+    GameDriver game(new MainScene(level.fileName, 1), {level});
+    std::ofstream(ScoreTable::filePath()) << "OWL 61.5\n";
+    std::filesystem::create_directory(ScoreTable::filePath() + ".new");
+    auto* scene = game.sceneAs<MainScene>();
+    for (int frame = 0; frame < 900 && scene->winner() == 0; ++frame)
+        game.step(ReplayFrame::holding("R"));
+    ASSERT_EQ(scene->winner(), 1);
+    // Back skips the jingle; the name entry opens, and accept saves the name "A".
+    game.step(ReplayFrame::holding("B"));
+    game.idle(2);
+    ASSERT_NE(scene->scoreTable(), nullptr);
+    game.press("A");
+    game.idle(2);
+
+    auto* results = game.sceneAs<ResultsScene>();
+    ASSERT_NE(results, nullptr);
+    buttonGUI::button* sign = results->panel()->getChild("notSaved");
+    ASSERT_NE(sign, nullptr);
+    EXPECT_TRUE(sign->isVisible());
+    EXPECT_TRUE(startsWith(sign->panel->getMaterialName(), "textNotSaved"));
+    EXPECT_EQ(results->scoreTable()->entries().size(), 1u) << "the table as it is in the file";
+    std::ifstream log(basePath + "quobbel.log");
+    const std::string logText{std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};
+    EXPECT_NE(logText.find("Could not save the best times"), std::string::npos);
 }
 
 TEST(ResultsScene, ATwoPlayerTieGoesToPlayerTwoWithTheCatOnItsSide)

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -173,6 +174,7 @@ TEST_F(ScoreEntryTest, EveryReadableEntrySurvivesASaveAfterABadLineAndIsWrittenI
 
     ScoreTable table(window(), 1, 55.5);
     press(table, "A");
+    EXPECT_FALSE(table.saveFailed());
     EXPECT_EQ(readFile(ScoreTable::filePath()),
               "A 10\nB 20\nC 30\nD 40\nE 50\nA 55.5\nF 60\nG 70\nH 80\nI 90\n");
     const std::string log = readFile(basePath + "quobbel.log");
@@ -180,18 +182,37 @@ TEST_F(ScoreEntryTest, EveryReadableEntrySurvivesASaveAfterABadLineAndIsWrittenI
     EXPECT_NE(log.find(ScoreTable::filePath() + ", line 6: \"purr\""), std::string::npos) << log;
 }
 
-TEST_F(ScoreEntryTest, AFailedSaveFinishesHidesAndKeepsTheOldFile)
+// The folder gone, or the file there but unreadable (a folder): the entry ends as after a save, the
+// failure is logged and kept for the results screen, and what was there stays.
+TEST_F(ScoreEntryTest, AFailedSaveFinishesHidesLogsAndKeepsTheOldFile)
 {
-    writeScores("OLD 42\n");
-    const std::string previousBase = basePath;
-    buttonGUI::button* shown = window();
-    ScoreTable table(shown, 1, 12);
-    basePath = "/nonexistent-quobbel-dir/";
-    press(table, "A");
-    basePath = previousBase;
-    EXPECT_TRUE(table.finished);
-    EXPECT_FALSE(shown->isVisible());
-    EXPECT_EQ(readFile(ScoreTable::filePath()), "OLD 42\n");
+    namespace fs = std::filesystem;
+    const std::string gameDir = basePath;
+    const std::string path = ScoreTable::filePath();
+    for (const bool folderGone : {true, false})
+    {
+        SCOPED_TRACE(folderGone ? "folder gone" : "file unreadable");
+        fs::remove_all(path);
+        writeScores("OLD 42\n");
+        if (!folderGone)
+        {
+            fs::remove(path);
+            fs::create_directories(path + "/OLD 42");
+        }
+        const std::size_t logged = readFile(gameDir + "quobbel.log").size();
+        buttonGUI::button* shown = window();
+        ScoreTable table(shown, 1, 12);
+        if (folderGone)
+            basePath = "/nonexistent-quobbel-dir/";
+        press(table, "A");
+        basePath = gameDir;
+        EXPECT_TRUE(table.finished);
+        EXPECT_TRUE(table.saveFailed());
+        EXPECT_FALSE(shown->isVisible());
+        EXPECT_NE(readFile(gameDir + "quobbel.log").find("Could not save the best times", logged),
+                  std::string::npos);
+        EXPECT_TRUE(folderGone ? readFile(path) == "OLD 42\n" : fs::exists(path + "/OLD 42"));
+    }
 }
 
 TEST_F(ScoreEntryTest, DisplayShowsTheBestTenOnly)
