@@ -39,7 +39,7 @@ struct BossRun
 BossRun playBossLevel(const Route& route, long waitFrames)
 {
     GameDriver game(new MainScene("boss1.imf", 1));
-    auto* scene = game.sceneAs<MainScene>();
+    auto* scene = &game.current<MainScene>();
     BossRun run;
     if (!scene->boss())
         return run;

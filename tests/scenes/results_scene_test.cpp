@@ -31,7 +31,7 @@ ResultsScene& switchTo(GameDriver& game, ResultsScene* results)
 {
     game.scene()->next = results;
     game.idle(1);
-    return *game.sceneAs<ResultsScene>();
+    return game.current<ResultsScene>();
 }
 
 bool startsWith(const std::string& text, const std::string& prefix)
