@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include <OgreLogManager.h>
 
@@ -79,9 +80,10 @@ void ScoreTable::read()
         Ogre::LogManager::getSingleton().logMessage("Could not read the best times in " + path);
         return;
     }
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::ostringstream text;
+    text << file.rdbuf();
     std::vector<SkippedText> skipped;
-    mEntries = parse(text, &skipped);
+    mEntries = parse(text.str(), &skipped);
     logSkipped(path, skipped);
 }
 

@@ -17,7 +17,7 @@
 TEST(EndScene, WithoutInputTheLogoReachesTheTopWhenItsOffsetHasScrolledPastTheScreen)
 {
     GameDriver game(new EndScene());
-    auto& credits = *game.sceneAs<EndScene>();
+    auto& credits = game.current<EndScene>();
     const double height = theButtonManager->getScreenHeight();
     const double expectedSeconds = (height + 2300 - 198 - 30 - 30) / 50;
     int frames = 0;
@@ -42,7 +42,7 @@ TEST(EndScene, WithoutInputTheLogoReachesTheTopWhenItsOffsetHasScrolledPastTheSc
 TEST(EndScene, APressOfAcceptOrJumpSpeedsTheCreditsUpForThatFrameOnly)
 {
     GameDriver game(new EndScene());
-    auto& credits = *game.sceneAs<EndScene>();
+    auto& credits = game.current<EndScene>();
     game.idle(1);
     const float start = credits.creditsOffset();
     const float slowStep = static_cast<float>(50 * GameDriver::frameSeconds);
@@ -56,7 +56,7 @@ TEST(EndScene, APressOfAcceptOrJumpSpeedsTheCreditsUpForThatFrameOnly)
 TEST(EndScene, TheCatRunsPastTheFirstBearToBePettedByTheSecond)
 {
     GameDriver game(new EndScene());
-    auto& credits = *game.sceneAs<EndScene>();
+    auto& credits = game.current<EndScene>();
     game.idle(1);
     EXPECT_EQ(credits.catDirection(), 1);
     EXPECT_EQ(credits.catBlender().getAnimationName(), "correr_d");

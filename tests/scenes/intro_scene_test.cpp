@@ -63,7 +63,7 @@ TEST(IntroNavigation, LevelButtonsMoveInTheirSquareAndThePanelStays)
 TEST(IntroScene, TheAcceptThatOpensTheMenuDoesNotAlsoPressTheFirstButton)
 {
     GameDriver game(new IntroScene());
-    auto& intro = *game.sceneAs<IntroScene>();
+    auto& intro = game.current<IntroScene>();
     game.idle(30);
     EXPECT_FALSE(intro.menu()->isVisible());
     openMenu(game);
@@ -88,7 +88,7 @@ TEST(IntroScene, TheAcceptThatOpensTheMenuDoesNotAlsoPressTheFirstButton)
 TEST(IntroScene, ScoresPressedTwiceBuildsTheTableOnceFromTheFileAsItWas)
 {
     GameDriver game(new IntroScene());
-    auto& intro = *game.sceneAs<IntroScene>();
+    auto& intro = game.current<IntroScene>();
     writeScores("ANNA 83.2417\nBO 90\n");
     openMenu(game);
     game.press("D"); // 1player -> puntuacions

@@ -65,7 +65,7 @@ struct RunResult
 RunResult playRoute(const LevelRoute& row, const Route& route)
 {
     GameDriver game(new MainScene(row.level, row.players));
-    auto* scene = game.sceneAs<MainScene>();
+    auto* scene = &game.current<MainScene>();
     RunResult result;
     for (const ReplayFrame& frame : route.frames)
     {

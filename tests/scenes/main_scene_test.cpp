@@ -73,7 +73,7 @@ bool samePositions(const std::vector<b2Vec2>& a, const std::vector<b2Vec2>& b)
 TEST(MainScene, TheGoSignFreezesPlayAndThenTheClockRunsAndThePlayerWalks)
 {
     GameDriver game(new MainScene("mapa1.imf", 1));
-    auto& scene = *game.sceneAs<MainScene>();
+    auto& scene = game.current<MainScene>();
     const float startX = playerX(scene, 1);
     for (int frame = 0; frame < 10; ++frame)
         game.step(ReplayFrame::holding("R"));
@@ -100,7 +100,7 @@ TEST(MainScene, TheGoSignFreezesPlayAndThenTheClockRunsAndThePlayerWalks)
 TEST(MainScene, PauseFreezesTheClockAndItsMenuWraps)
 {
     GameDriver game(new MainScene("mapa1.imf", 1));
-    auto& scene = *game.sceneAs<MainScene>();
+    auto& scene = game.current<MainScene>();
     game.idle(90);
     game.step(ReplayFrame::holding("B"));
     game.idle(1);
@@ -125,7 +125,7 @@ TEST(MainScene, PauseFreezesTheClockAndItsMenuWraps)
 TEST(MainScene, AFallCostsALifeOnlyWhenThePlayerComesBack)
 {
     GameDriver game(new MainScene("mapa1.imf", 1));
-    auto& scene = *game.sceneAs<MainScene>();
+    auto& scene = game.current<MainScene>();
     game.idle(60);
     // Left on screen is +x: off the back of the first plank.
     int frames = 0;
@@ -142,7 +142,7 @@ TEST(MainScene, AFallCostsALifeOnlyWhenThePlayerComesBack)
 TEST(MainScene, TheClockShowsTheLevelTimeAndTheCameraSettlesAtItsOnePlayerWidth)
 {
     GameDriver game(new MainScene("mapa1.imf", 1));
-    auto& scene = *game.sceneAs<MainScene>();
+    auto& scene = game.current<MainScene>();
     ASSERT_TRUE(stepUntil(game, "-", [&] { return scene.levelTime() >= 5.25f; }));
     // Seconds, separator and hundredths, truncated, growing leftwards from cell 0.
     char text[16];
@@ -158,7 +158,7 @@ TEST(MainScene, TheClockShowsTheLevelTimeAndTheCameraSettlesAtItsOnePlayerWidth)
 TEST(MainScene, LosingTheFifthLifeRestartsTheSameLevelWithTheClockAtZero)
 {
     GameDriver game(new MainScene("short.imf", 1), {shortLevel("short.imf", "end")});
-    auto* scene = game.sceneAs<MainScene>();
+    auto* scene = &game.current<MainScene>();
     for (int life = 5; life >= 2; --life)
     {
         // Left on screen is +x: off the back of the plank, then wait to reappear.
@@ -178,7 +178,7 @@ TEST(MainScene, EscapeDuringTheJingleEndsItWithoutOpeningThePauseMenu)
 {
     GameDriver game(new MainScene("first.imf", 1),
                     {shortLevel("first.imf", "second.imf"), shortLevel("second.imf", "end")});
-    auto& scene = *game.sceneAs<MainScene>();
+    auto& scene = game.current<MainScene>();
     ASSERT_TRUE(stepUntil(game, "R", [&] { return scene.winner() == 1; }));
     game.idle(5);
     ASSERT_EQ(scene.levelFile(), "first.imf") << "the jingle is playing";
@@ -193,7 +193,7 @@ TEST(MainScene, ALevelEndsEvenWhenItsJingleGetsNoSoundSource)
 {
     GameDriver game(new MainScene("first.imf", 1),
                     {shortLevel("first.imf", "second.imf"), shortLevel("second.imf", "end")});
-    auto& scene = *game.sceneAs<MainScene>();
+    auto& scene = game.current<MainScene>();
     std::vector<std::unique_ptr<SoundEffect>> hogs;
     for (bool lent = true; lent;)
     {
@@ -207,7 +207,7 @@ TEST(MainScene, ALevelEndsEvenWhenItsJingleGetsNoSoundSource)
 TEST(MainScene, TwoPlayerGamesSkipTheBossLevelAndEndInTheResults)
 {
     GameDriver game(new MainScene("last.imf", 2), {shortLevel("last.imf", "boss1.imf")});
-    auto* scene = game.sceneAs<MainScene>();
+    auto* scene = &game.current<MainScene>();
     ASSERT_TRUE(stepUntil(game, "R", [&] { return scene->winner() != 0; }));
     // The jingle plays in real time: skip it.
     game.step(ReplayFrame::holding("B"));

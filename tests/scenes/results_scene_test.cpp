@@ -3,7 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 
 #include <OgrePanelOverlayElement.h>
 #include <OgreSceneNode.h>
@@ -31,7 +31,7 @@ ResultsScene& switchTo(GameDriver& game, ResultsScene* results)
 {
     game.scene()->next = results;
     game.idle(1);
-    return *game.sceneAs<ResultsScene>();
+    return game.current<ResultsScene>();
 }
 
 bool startsWith(const std::string& text, const std::string& prefix)
@@ -104,8 +104,9 @@ TEST(ResultsScene, ARunThatCouldNotBeSavedShowsTheNotSavedSignUnderTheTable)
     EXPECT_TRUE(startsWith(sign->panel->getMaterialName(), "textNotSaved"));
     EXPECT_EQ(results->scoreTable()->entries().size(), 1u) << "the table as it is in the file";
     std::ifstream log(basePath + "quobbel.log");
-    const std::string logText{std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};
-    EXPECT_NE(logText.find("Could not save the best times"), std::string::npos);
+    std::ostringstream logText;
+    logText << log.rdbuf();
+    EXPECT_NE(logText.str().find("Could not save the best times"), std::string::npos);
 }
 
 TEST(ResultsScene, ATwoPlayerTieGoesToPlayerTwoWithTheCatOnItsSide)

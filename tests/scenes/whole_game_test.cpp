@@ -26,7 +26,7 @@ std::string readScores()
 TEST(WholeGame, OnePlayerPlaysEveryLevelEntersANameAndSeesItInTheResults)
 {
     GameDriver game(new MainScene("mapa1.imf", 1));
-    auto* scene = game.sceneAs<MainScene>();
+    auto* scene = &game.current<MainScene>();
     const std::set<ScoreTable::Entry> before = ScoreTable::parse(readScores());
 
     for (const std::string level : {"mapa1", "mapa2", "mapa3", "boss1"})

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,13 @@ class GameDriver
 
     Scene* scene() const { return mScene; }
     template <typename T> T* sceneAs() const { return dynamic_cast<T*>(mScene); }
+    // The current scene, which the test knows to be a T; throws when it is not.
+    template <typename T> T& current() const
+    {
+        if (T* scene = sceneAs<T>())
+            return *scene;
+        throw std::logic_error("the current scene is not the one the test expects");
+    }
     InputState& input() { return *mInput; }
     long frameCount() const { return mFrames; }
     // Renders one frame and writes it as PNG.
