@@ -13,6 +13,7 @@
 #include "gui/button_manager.h"
 #include "input/input_state.h"
 #include "platform/engine_plugins.h"
+#include "platform/system_dialogs.h"
 #include "platform/window_events.h"
 #include "world/physics.h"
 
@@ -82,7 +83,7 @@ void Quobbel::startEngine()
 
 void Quobbel::openWindow()
 {
-    const WindowSettings settings = readWindowSettings(mConfig);
+    const WindowSettings settings = readWindowSettings(mConfig, platform::desktopSize());
     Ogre::NameValuePairList parameters;
     parameters["vsync"] = settings.vsync;
     theRenderWindow = mRoot->createRenderWindow("Quobbel", settings.width, settings.height,
