@@ -1,5 +1,7 @@
 #include "app/quobbel.h"
 
+#include <filesystem>
+
 #include <Bites/OgreBitesConfigDialog.h>
 #include <Ogre.h>
 #include <OgreOverlaySystem.h>
@@ -16,6 +18,14 @@
 #include "platform/system_dialogs.h"
 #include "platform/window_events.h"
 #include "world/physics.h"
+
+namespace
+{
+void log(const std::string& message)
+{
+    Ogre::LogManager::getSingleton().logMessage(message);
+}
+} // namespace
 
 Quobbel::Quobbel(const std::string& base)
 {
@@ -118,7 +128,13 @@ void Quobbel::registerResources()
 {
     auto& resources = Ogre::ResourceGroupManager::getSingleton();
     resources.addResourceLocation(basePath + "media.icl", "Zip");
-    resources.addResourceLocation(basePath + "/soundtrack", "FileSystem");
+    // Without its music the game plays on silently, as with a damaged tune.
+    const std::string soundtrack = basePath + "/soundtrack";
+    std::error_code unknown;
+    if (std::filesystem::is_directory(soundtrack, unknown))
+        resources.addResourceLocation(soundtrack, "FileSystem");
+    else
+        log("No soundtrack folder " + basePath + "soundtrack: the game plays without music");
     resources.initialiseAllResourceGroups();
 }
 
