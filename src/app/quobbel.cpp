@@ -25,11 +25,32 @@ void log(const std::string& message)
 {
     Ogre::LogManager::getSingleton().logMessage(message);
 }
+
+// The engine's configuration reader spins for ever on a folder and a pipe blocks it: a configuration path
+// must be a regular file (or a link to one), or missing, which its reader reports in its own way.
+void refuseIrregularConfigFile(const std::string& path)
+{
+    std::error_code unknown;
+    const std::filesystem::file_status status = std::filesystem::status(path, unknown);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw std::runtime_error("Config file " + path + " is not a regular file");
+}
 } // namespace
+
+std::unique_ptr<Ogre::LogManager> Quobbel::openLog(const std::string& base)
+{
+    // A log made before the engine's root goes to the file only, not to the console as well.
+    auto logManager = std::make_unique<Ogre::LogManager>();
+    logManager->createLog(base + "quobbel.log", true, false, false);
+    return logManager;
+}
 
 Quobbel::Quobbel(const std::string& base)
 {
     ::basePath = base;
+    if (!Ogre::LogManager::getSingletonPtr())
+        mLogManager = openLog(basePath);
+    refuseIrregularConfigFile(basePath + "Quobbel.cfg");
     mConfig.load(basePath + "Quobbel.cfg", "=", true);
     startEngine();
     openWindow();
@@ -79,9 +100,7 @@ Quobbel::~Quobbel()
 
 void Quobbel::startEngine()
 {
-    // The log is made before the root so that it goes to the file only, not to the console as well.
-    mLogManager = std::make_unique<Ogre::LogManager>();
-    mLogManager->createLog(basePath + "quobbel.log", true, false, false);
+    refuseIrregularConfigFile(basePath + "directx.cfg");
     mRoot = new Ogre::Root("", basePath + "directx.cfg", basePath + "quobbel.log");
     platform::loadRenderSystemPlugin(*mRoot, "RenderSystem_Direct3D9");
     platform::loadOgrePlugin(*mRoot, "Plugin_ParticleFX");

@@ -22,8 +22,12 @@ class Scene;
 class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListener
 {
   public:
-    // The whole start-up, with files opened under basePath ("./"). Throws the engine's exceptions, or a
-    // text error ("Config file is missing").
+    // The game's log, "quobbel.log" under basePath. The entry function opens it before the application, so
+    // that a start-up that fails is logged too; an application made where no log is open opens its own.
+    static std::unique_ptr<Ogre::LogManager> openLog(const std::string& basePath);
+
+    // The whole start-up, with files opened under basePath ("./"). Throws the engine's exceptions, a text
+    // error ("Config file is missing") or std::runtime_error for a configuration path that is not a file.
     explicit Quobbel(const std::string& basePath);
     // Shuts the services down in the reverse of their dependencies.
     ~Quobbel() override;
@@ -49,6 +53,7 @@ class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListene
     void addBlackBarsViewport();
     void registerResources();
 
+    // Null when the log was open before the application.
     std::unique_ptr<Ogre::LogManager> mLogManager;
     Ogre::Root* mRoot = nullptr;
     Ogre::ConfigFile mConfig;
