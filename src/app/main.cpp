@@ -2,7 +2,8 @@
 // directory (the game directory).
 //
 // Every error that ends the game passes through here: its text goes to the log, to standard error and to
-// the modal "Error!" dialog, and the program returns 1.
+// the modal "Error!" dialog, and the program returns 1. (A lost display ends the game from inside Xlib
+// instead: platform/display_loss.h.)
 
 #include <exception>
 #include <memory>

@@ -14,6 +14,7 @@
 #include "core/scene.h"
 #include "gui/button_manager.h"
 #include "input/input_state.h"
+#include "platform/display_loss.h"
 #include "platform/engine_plugins.h"
 #include "platform/system_dialogs.h"
 #include "platform/window_events.h"
@@ -50,6 +51,7 @@ Quobbel::Quobbel(const std::string& base)
     ::basePath = base;
     if (!Ogre::LogManager::getSingletonPtr())
         mLogManager = openLog(basePath);
+    mDisplayGuard = std::make_unique<platform::DisplayLossGuard>();
     refuseIrregularConfigFile(basePath + "Quobbel.cfg");
     mConfig.load(basePath + "Quobbel.cfg", "=", true);
     startEngine();
@@ -91,6 +93,7 @@ Quobbel::~Quobbel()
     delete theMusicPlayer;
     theMusicPlayer = nullptr;
     SoundManager::shutdown();
+    mDisplayGuard.reset();
     mLogManager.reset();
     theRenderWindow = nullptr;
     theViewport = nullptr;

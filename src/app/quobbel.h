@@ -13,6 +13,10 @@ class LogManager;
 class OverlaySystem;
 class Root;
 } // namespace Ogre
+namespace platform
+{
+class DisplayLossGuard;
+}
 class InputState;
 class Scene;
 
@@ -55,6 +59,7 @@ class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListene
 
     // Null when the log was open before the application.
     std::unique_ptr<Ogre::LogManager> mLogManager;
+    std::unique_ptr<platform::DisplayLossGuard> mDisplayGuard;
     Ogre::Root* mRoot = nullptr;
     Ogre::ConfigFile mConfig;
     InputState* mInput = nullptr;
