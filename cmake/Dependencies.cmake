@@ -20,6 +20,7 @@ quobbel_pkg(BOX2D box2d)
 quobbel_pkg(XWIIMOTE libxwiimote)
 quobbel_pkg(SDL2 sdl2)
 quobbel_pkg(LIBZIP libzip)
+quobbel_pkg(ZLIB zlib)
 quobbel_pkg(XRANDR xrandr)
 quobbel_pkg(FREETYPE freetype2)
 

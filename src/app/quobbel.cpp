@@ -16,6 +16,7 @@
 #include "input/input_state.h"
 #include "platform/display_loss.h"
 #include "platform/engine_plugins.h"
+#include "platform/media_archive.h"
 #include "platform/system_dialogs.h"
 #include "platform/window_events.h"
 #include "world/physics.h"
@@ -54,6 +55,8 @@ Quobbel::Quobbel(const std::string& base)
     mDisplayGuard = std::make_unique<platform::DisplayLossGuard>();
     refuseIrregularConfigFile(basePath + "Quobbel.cfg");
     mConfig.load(basePath + "Quobbel.cfg", "=", true);
+    // Before the engine reads a byte of it.
+    platform::checkMediaArchive(basePath + "media.icl");
     startEngine();
     openWindow();
     registerResources();

@@ -31,7 +31,8 @@ class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListene
     static std::unique_ptr<Ogre::LogManager> openLog(const std::string& basePath);
 
     // The whole start-up, with files opened under basePath ("./"). Throws the engine's exceptions, a text
-    // error ("Config file is missing") or std::runtime_error for a configuration path that is not a file.
+    // error ("Config file is missing"), std::runtime_error for a configuration path that is not a file, and
+    // platform::MediaError for media that fail their manifest's check.
     explicit Quobbel(const std::string& basePath);
     // Shuts the services down in the reverse of their dependencies.
     ~Quobbel() override;
