@@ -20,6 +20,8 @@ quobbel_pkg(BOX2D box2d)
 quobbel_pkg(XWIIMOTE libxwiimote)
 quobbel_pkg(SDL2 sdl2)
 quobbel_pkg(LIBZIP libzip)
+quobbel_pkg(ZLIB zlib)
+quobbel_pkg(XRANDR xrandr)
 quobbel_pkg(FREETYPE freetype2)
 
 pkg_get_variable(QUOBBEL_OGRE_PLUGIN_DIR OGRE plugindir)

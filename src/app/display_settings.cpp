@@ -1,10 +1,10 @@
 #include "app/display_settings.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <charconv>
+#include <limits>
 
 #include <Ogre.h>
-
-#include "platform/system_dialogs.h"
 
 namespace
 {
@@ -12,31 +12,89 @@ constexpr double maxFrameTimeSeconds = 0.04;
 constexpr float standardAspect = 4.0f / 3.0f;
 constexpr float wideAspect = 1.6f;
 
-bool parseResolution(const std::string& text, unsigned& width, unsigned& height)
+void log(const std::string& message)
 {
-    char rest = 0;
-    return std::sscanf(text.c_str(), "%ux%u%c", &width, &height, &rest) == 2 && width > 0 && height > 0;
+    if (auto* log = Ogre::LogManager::getSingletonPtr())
+        log->logMessage(message);
+}
+
+std::string sizeText(long long width, long long height)
+{
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
+// One signed decimal number from `at`; a number too large for the type reads as the largest one, which no
+// bound admits.
+bool readNumber(const char*& at, const char* end, long long& value)
+{
+    const std::from_chars_result read = std::from_chars(at, end, value);
+    if (read.ec == std::errc::invalid_argument)
+        return false;
+    if (read.ec == std::errc::result_out_of_range)
+        value = std::numeric_limits<long long>::max();
+    at = read.ptr;
+    return true;
+}
+
+// WIDTHxHEIGHT, read signed, so that "-800x-600" is refused rather than wrapped round to a huge size.
+bool parseResolution(const std::string& text, long long& width, long long& height)
+{
+    const char* at = text.data();
+    const char* end = at + text.size();
+    if (!readNumber(at, end, width) || at == end || *at++ != 'x' || !readNumber(at, end, height))
+        return false;
+    return at == end;
+}
+
+bool withinBounds(long long width, long long height)
+{
+    return width >= minWindowWidth && height >= minWindowHeight && width <= maxWindowSide &&
+           height <= maxWindowSide;
+}
+
+void pickWindowSize(const std::string& resolution, WindowSettings& settings)
+{
+    long long width = 0;
+    long long height = 0;
+    settings.width = fallbackWindowWidth;
+    settings.height = fallbackWindowHeight;
+    const std::string fallback = ": using " + sizeText(fallbackWindowWidth, fallbackWindowHeight);
+    if (!parseResolution(resolution, width, height))
+        log("WindowResolution missing or malformed" + fallback);
+    else if (!withinBounds(width, height))
+        log("WindowResolution " + resolution + " outside " + sizeText(minWindowWidth, minWindowHeight) +
+            " to " + sizeText(maxWindowSide, maxWindowSide) + fallback);
+    else
+    {
+        settings.width = static_cast<unsigned>(width);
+        settings.height = static_cast<unsigned>(height);
+    }
+}
+
+void clampToDesktop(WindowSettings& settings, const platform::ScreenSize& desktop)
+{
+    if (settings.width <= desktop.width && settings.height <= desktop.height)
+        return;
+    const std::string asked = sizeText(settings.width, settings.height);
+    settings.width = std::min(settings.width, desktop.width);
+    settings.height = std::min(settings.height, desktop.height);
+    log("Window " + asked + " larger than the desktop: using " + sizeText(settings.width, settings.height));
 }
 } // namespace
 
-WindowSettings readWindowSettings(const Ogre::ConfigFile& config)
+WindowSettings readWindowSettings(const Ogre::ConfigFile& config, const platform::ScreenSize& desktop)
 {
     WindowSettings settings;
     settings.fullScreen = config.getSetting("Fullscreen") == "true";
     settings.vsync = config.getSetting("VSync");
     if (settings.fullScreen)
     {
-        const platform::ScreenSize desktop = platform::desktopSize();
         settings.width = desktop.width;
         settings.height = desktop.height;
+        return settings;
     }
-    else if (!parseResolution(config.getSetting("WindowResolution"), settings.width, settings.height))
-    {
-        settings.width = fallbackWindowWidth;
-        settings.height = fallbackWindowHeight;
-        if (auto* log = Ogre::LogManager::getSingletonPtr())
-            log->logMessage("WindowResolution missing or malformed: using 800x600");
-    }
+    pickWindowSize(config.getSetting("WindowResolution"), settings);
+    clampToDesktop(settings, desktop);
     return settings;
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/system_dialogs.h"
+
 namespace Ogre
 {
 class ConfigFile;
@@ -19,14 +21,19 @@ struct WindowSettings
     std::string vsync;
 };
 
-// Window size used when "WindowResolution" is missing or not of the form WIDTHxHEIGHT.
+// Window sizes "WindowResolution" may ask for, in pixels. Outside them (or when the value is missing or not
+// of the form WIDTHxHEIGHT) the window is 800x600. These bounds and the log lines that name them live here
+// alone.
+constexpr int minWindowWidth = 320;
+constexpr int minWindowHeight = 200;
+constexpr int maxWindowSide = 16384;
 constexpr unsigned fallbackWindowWidth = 800;
 constexpr unsigned fallbackWindowHeight = 600;
 
 // Reads "Fullscreen", "WindowResolution" and "VSync". Only "Fullscreen" = "true" runs full screen, at the
-// desktop's size (asked of the platform, so only then). A bad resolution falls back to 800x600 and says so
-// in the engine log.
-WindowSettings readWindowSettings(const Ogre::ConfigFile& config);
+// desktop's size. A window is never larger than the desktop: a larger size is clamped to it. Every size
+// that is not used as written is named in the engine log with the one used instead.
+WindowSettings readWindowSettings(const Ogre::ConfigFile& config, const platform::ScreenSize& desktop);
 
 // The part of the window that shows the picture: the target aspect centred with black bars.
 struct PictureArea

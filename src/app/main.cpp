@@ -1,7 +1,13 @@
 // The game's entry point. There is no command line: everything comes from the files of the working
 // directory (the game directory).
+//
+// Every error that ends the game passes through here: its text goes to the log, to standard error and to
+// the modal "Error!" dialog, and the program returns 1. (A lost display ends the game from inside Xlib
+// instead: platform/display_loss.h.)
 
+#include <exception>
 #include <memory>
+#include <string>
 
 #include <Ogre.h>
 
@@ -9,27 +15,60 @@
 #include "platform/system_dialogs.h"
 #include "scenes/intro_scene.h"
 
+namespace
+{
+const char* const errorCaption = "Error!";
+
+// An engine exception shows its full description, a text error (thrown as a plain string, such as "Config
+// file is missing") its text, any other exception its what().
+std::string errorText(const std::exception_ptr& error)
+{
+    try
+    {
+        std::rethrow_exception(error);
+    }
+    catch (const Ogre::Exception& engineError)
+    {
+        return engineError.getFullDescription();
+    }
+    catch (const char* text)
+    {
+        return text;
+    }
+    catch (const std::exception& otherError)
+    {
+        return otherError.what();
+    }
+    catch (...)
+    {
+        return "Unknown error";
+    }
+}
+
+void reportFatalError(const std::string& text)
+{
+    if (auto* log = Ogre::LogManager::getSingletonPtr())
+        log->logMessage(std::string(errorCaption) + " " + text, Ogre::LML_CRITICAL);
+    platform::showFatalError(errorCaption, text);
+}
+} // namespace
+
 int main()
 {
+    const std::string basePath = "./";
+    // Opened before the application and closed after it, so that a failing start-up is logged too.
+    const std::unique_ptr<Ogre::LogManager> log = Quobbel::openLog(basePath);
     std::unique_ptr<Quobbel> application;
     try
     {
-        application = std::make_unique<Quobbel>("./");
+        application = std::make_unique<Quobbel>(basePath);
         application->run(new IntroScene());
         application.reset();
         return 0;
     }
-    catch (const Ogre::Exception& error)
+    catch (...)
     {
-        platform::showFatalError("Error!", error.getFullDescription());
-    }
-    catch (const char* text)
-    {
-        platform::showFatalError("Error!", text);
-    }
-    catch (const std::exception& error)
-    {
-        platform::showFatalError("Error!", error.what());
+        reportFatalError(errorText(std::current_exception()));
     }
     application.reset();
     return 1;

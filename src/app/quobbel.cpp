@@ -1,5 +1,7 @@
 #include "app/quobbel.h"
 
+#include <filesystem>
+
 #include <Bites/OgreBitesConfigDialog.h>
 #include <Ogre.h>
 #include <OgreOverlaySystem.h>
@@ -12,14 +14,49 @@
 #include "core/scene.h"
 #include "gui/button_manager.h"
 #include "input/input_state.h"
+#include "platform/display_loss.h"
 #include "platform/engine_plugins.h"
+#include "platform/media_archive.h"
+#include "platform/system_dialogs.h"
 #include "platform/window_events.h"
 #include "world/physics.h"
+
+namespace
+{
+void log(const std::string& message)
+{
+    Ogre::LogManager::getSingleton().logMessage(message);
+}
+
+// The engine's configuration reader spins for ever on a folder and a pipe blocks it: a configuration path
+// must be a regular file (or a link to one), or missing, which its reader reports in its own way.
+void refuseIrregularConfigFile(const std::string& path)
+{
+    std::error_code unknown;
+    const std::filesystem::file_status status = std::filesystem::status(path, unknown);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw std::runtime_error("Config file " + path + " is not a regular file");
+}
+} // namespace
+
+std::unique_ptr<Ogre::LogManager> Quobbel::openLog(const std::string& base)
+{
+    // A log made before the engine's root goes to the file only, not to the console as well.
+    auto logManager = std::make_unique<Ogre::LogManager>();
+    logManager->createLog(base + "quobbel.log", true, false, false);
+    return logManager;
+}
 
 Quobbel::Quobbel(const std::string& base)
 {
     ::basePath = base;
+    if (!Ogre::LogManager::getSingletonPtr())
+        mLogManager = openLog(basePath);
+    mDisplayGuard = std::make_unique<platform::DisplayLossGuard>();
+    refuseIrregularConfigFile(basePath + "Quobbel.cfg");
     mConfig.load(basePath + "Quobbel.cfg", "=", true);
+    // Before the engine reads a byte of it.
+    platform::checkMediaArchive(basePath + "media.icl");
     startEngine();
     openWindow();
     registerResources();
@@ -59,6 +96,7 @@ Quobbel::~Quobbel()
     delete theMusicPlayer;
     theMusicPlayer = nullptr;
     SoundManager::shutdown();
+    mDisplayGuard.reset();
     mLogManager.reset();
     theRenderWindow = nullptr;
     theViewport = nullptr;
@@ -68,9 +106,7 @@ Quobbel::~Quobbel()
 
 void Quobbel::startEngine()
 {
-    // The log is made before the root so that it goes to the file only, not to the console as well.
-    mLogManager = std::make_unique<Ogre::LogManager>();
-    mLogManager->createLog(basePath + "quobbel.log", true, false, false);
+    refuseIrregularConfigFile(basePath + "directx.cfg");
     mRoot = new Ogre::Root("", basePath + "directx.cfg", basePath + "quobbel.log");
     platform::loadRenderSystemPlugin(*mRoot, "RenderSystem_Direct3D9");
     platform::loadOgrePlugin(*mRoot, "Plugin_ParticleFX");
@@ -82,7 +118,7 @@ void Quobbel::startEngine()
 
 void Quobbel::openWindow()
 {
-    const WindowSettings settings = readWindowSettings(mConfig);
+    const WindowSettings settings = readWindowSettings(mConfig, platform::desktopSize());
     Ogre::NameValuePairList parameters;
     parameters["vsync"] = settings.vsync;
     theRenderWindow = mRoot->createRenderWindow("Quobbel", settings.width, settings.height,
@@ -117,7 +153,13 @@ void Quobbel::registerResources()
 {
     auto& resources = Ogre::ResourceGroupManager::getSingleton();
     resources.addResourceLocation(basePath + "media.icl", "Zip");
-    resources.addResourceLocation(basePath + "/soundtrack", "FileSystem");
+    // Without its music the game plays on silently, as with a damaged tune.
+    const std::string soundtrack = basePath + "/soundtrack";
+    std::error_code unknown;
+    if (std::filesystem::is_directory(soundtrack, unknown))
+        resources.addResourceLocation(soundtrack, "FileSystem");
+    else
+        log("No soundtrack folder " + basePath + "soundtrack: the game plays without music");
     resources.initialiseAllResourceGroups();
 }
 

@@ -13,6 +13,10 @@ class LogManager;
 class OverlaySystem;
 class Root;
 } // namespace Ogre
+namespace platform
+{
+class DisplayLossGuard;
+}
 class InputState;
 class Scene;
 
@@ -22,8 +26,13 @@ class Scene;
 class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListener
 {
   public:
-    // The whole start-up, with files opened under basePath ("./"). Throws the engine's exceptions, or a
-    // text error ("Config file is missing").
+    // The game's log, "quobbel.log" under basePath. The entry function opens it before the application, so
+    // that a start-up that fails is logged too; an application made where no log is open opens its own.
+    static std::unique_ptr<Ogre::LogManager> openLog(const std::string& basePath);
+
+    // The whole start-up, with files opened under basePath ("./"). Throws the engine's exceptions, a text
+    // error ("Config file is missing"), std::runtime_error for a configuration path that is not a file, and
+    // platform::MediaError for media that fail their manifest's check.
     explicit Quobbel(const std::string& basePath);
     // Shuts the services down in the reverse of their dependencies.
     ~Quobbel() override;
@@ -49,7 +58,9 @@ class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListene
     void addBlackBarsViewport();
     void registerResources();
 
+    // Null when the log was open before the application.
     std::unique_ptr<Ogre::LogManager> mLogManager;
+    std::unique_ptr<platform::DisplayLossGuard> mDisplayGuard;
     Ogre::Root* mRoot = nullptr;
     Ogre::ConfigFile mConfig;
     InputState* mInput = nullptr;

@@ -13,7 +13,10 @@ bool MusicPlayer::load(const std::string& fileName)
     if (fileName == mCurrentName)
         return true;
     mCurrentName = fileName;
-    return mStream.open(fileName);
+    if (mStream.open(fileName))
+        return true;
+    SoundManager::instance().report(mStream.lastError());
+    return false;
 }
 
 void MusicPlayer::logStreamFailures()

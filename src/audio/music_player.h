@@ -17,7 +17,8 @@ class MusicPlayer
     MusicPlayer& operator=(const MusicPlayer&) = delete;
 
     // Opens the music resource `fileName` unless it is the current one (then true, the stream untouched).
-    // The name becomes current even when the open fails, so asking again for it does not retry.
+    // A file that is missing or cannot be opened is logged once, and the game plays on without it: the
+    // name becomes current even when the open fails, so asking again for it neither retries nor logs.
     bool load(const std::string& fileName);
     OggStream& stream() { return mStream; }
     const std::string& currentName() const { return mCurrentName; }

@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 
+#include <OgreResourceGroupManager.h>
 #include <boost/thread.hpp>
 
 #include "audio/ogg_data_source.h"
@@ -100,6 +101,11 @@ bool OggStream::open(const std::string& fileName)
         return false;
     }
 
+    if (!Ogre::ResourceGroupManager::getSingleton().resourceExistsInAnyGroup(fileName))
+    {
+        mLastError = "Ogg error: File not found: " + fileName + "\n";
+        return false;
+    }
     Ogre::DataStreamPtr& registered = streaming().data[fileName];
     registered = audio::openSoundResource(fileName);
     // The decoder keeps its own reference, so a later open of the same name never pulls the data from

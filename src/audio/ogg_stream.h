@@ -44,8 +44,8 @@ class OggStream
     // Borrows a pool source and sets it up for streaming at the listener. False when one is held already,
     // the pool has none, or OpenAL rejects it (the slot then stays lent).
     bool acquireSource();
-    // Opens the Ogg Vorbis resource `fileName` in place of the current file. Refused while playing; on an
-    // unreadable file the current one stays open.
+    // Opens the Ogg Vorbis resource `fileName` in place of the current file. Refused while playing; on a
+    // missing or unreadable file the current one stays open.
     bool open(const std::string& fileName);
     // Starts streaming the open file from where its decoder stands, or resumes a paused stream (the source
     // follows on the next streaming pass). Nothing without a source.

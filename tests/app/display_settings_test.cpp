@@ -1,5 +1,6 @@
 #include <OgreConfigFile.h>
 #include <OgreDataStream.h>
+#include <OgreLogManager.h>
 
 #include <gtest/gtest.h>
 
@@ -43,24 +44,77 @@ TEST(FrameTime, IsClampedToFortyMilliseconds)
     EXPECT_DOUBLE_EQ(clampFrameTime(1.0 / 60), 1.0 / 60);
 }
 
-TEST(WindowSettings, OnlyLowerCaseTrueRunsFullScreenAndABadResolutionFallsBackTo800x600)
+// Sizes in pixels on a 1280x1024 desktop. A size the game does not use as written says so in the log.
+TEST(WindowSettings, OnlyLowerCaseTrueRunsFullScreenAndAWindowOutsideTheBoundsOrTheDesktopIsRefused)
 {
-    const auto read = [](std::string text)
+    const platform::ScreenSize desktop{1280, 1024};
+    struct Recorder : Ogre::LogListener
     {
+        std::string lines;
+        void messageLogged(const Ogre::String& message, Ogre::LogMessageLevel, bool, const Ogre::String&,
+                           bool&) override
+        {
+            lines += message + "\n";
+        }
+    } recorder;
+    Ogre::LogManager logManager;
+    logManager.createLog("", true, false, true)->addListener(&recorder);
+    const auto read = [&](std::string text)
+    {
+        recorder.lines.clear();
         Ogre::ConfigFile config;
         config.load(Ogre::DataStreamPtr(new Ogre::MemoryDataStream(text.data(), text.size())), "=", true);
-        return readWindowSettings(config);
+        return readWindowSettings(config, desktop);
     };
     const WindowSettings windowed = read("Fullscreen = True\nWindowResolution = 640x480\nVSync =  maybe \n");
     EXPECT_FALSE(windowed.fullScreen);
-    EXPECT_EQ(windowed.width, 640u);
-    EXPECT_EQ(windowed.height, 480u);
     EXPECT_EQ(windowed.vsync, "maybe");
-    for (const char* text : {"", "WindowResolution = big\n", "WindowResolution = 1024\n",
-                             "WindowResolution = 0x600\n", "WindowResolution = 1024x768x32\n"})
+    const WindowSettings full = read("Fullscreen = true\nWindowResolution = 640x480\n");
+    EXPECT_TRUE(full.fullScreen);
+    EXPECT_EQ(full.width, 1280u);
+    EXPECT_EQ(full.height, 1024u);
+
+    const std::string malformed = "WindowResolution missing or malformed: using 800x600\n";
+    const std::string outside = " outside 320x200 to 16384x16384: using 800x600\n";
+    const struct
     {
+        const char* resolution;
+        unsigned width, height;
+        std::string logged;
+    } cases[] = {
+        {"640x480", 640, 480, ""},
+        {"320x200", 320, 200, ""},
+        {"1280x1024", 1280, 1024, ""},
+        {nullptr, 800, 600, malformed},
+        {"big", 800, 600, malformed},
+        {"1024", 800, 600, malformed},
+        {"1024x768x32", 800, 600, malformed},
+        {"0x0", 800, 600, "WindowResolution 0x0" + outside},
+        {"319x200", 800, 600, "WindowResolution 319x200" + outside},
+        {"320x199", 800, 600, "WindowResolution 320x199" + outside},
+        // Read unsigned, these would wrap round to sizes near four thousand million.
+        {"-800x-600", 800, 600, "WindowResolution -800x-600" + outside},
+        {"16385x600", 800, 600, "WindowResolution 16385x600" + outside},
+        {"99999x99999", 800, 600, "WindowResolution 99999x99999" + outside},
+        {"99999999999999999999x600", 800, 600, "WindowResolution 99999999999999999999x600" + outside},
+        // Within the bounds but not the desktop: each side is clamped to it.
+        {"16384x16384", 1280, 1024, "Window 16384x16384 larger than the desktop: using 1280x1024\n"},
+        {"2000x600", 1280, 600, "Window 2000x600 larger than the desktop: using 1280x600\n"},
+    };
+    for (const auto& c : cases)
+    {
+        const std::string text = c.resolution ? std::string("WindowResolution = ") + c.resolution + "\n" : "";
+        SCOPED_TRACE(text);
         const WindowSettings settings = read(text);
-        EXPECT_EQ(settings.width, 800u) << text;
-        EXPECT_EQ(settings.height, 600u) << text;
+        EXPECT_EQ(settings.width, c.width);
+        EXPECT_EQ(settings.height, c.height);
+        EXPECT_EQ(recorder.lines, c.logged);
     }
+    // The fallback itself is clamped on a desktop smaller than it.
+    recorder.lines.clear();
+    Ogre::ConfigFile empty;
+    const WindowSettings small = readWindowSettings(empty, {640, 480});
+    EXPECT_EQ(small.width, 640u);
+    EXPECT_EQ(small.height, 480u);
+    EXPECT_EQ(recorder.lines, malformed + "Window 800x600 larger than the desktop: using 640x480\n");
 }

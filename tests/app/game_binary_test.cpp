@@ -1,40 +1,97 @@
-// The real game binary under the test display when a configuration file is missing. (Its window, scene loop
-// log and shut-down are checked along the front end's end-to-end journey.)
+// The real game binary under the test display, started on bad files: configuration files that are missing
+// or not files, window sizes it cannot use, damaged media and missing music. For each, the exit code and the
+// message. (Its window, scene loop log and shut-down on good files are checked along the front end's
+// end-to-end journey.)
 
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "support/game_process.h"
+#include "support/media_damage.h"
 #include "support/test_paths.h"
 #include "support/x11_window.h"
 
 using namespace std::chrono_literals;
 
-TEST(GameBinary, AMissingConfigurationFileIsReportedAndEndsTheGameWithExitCodeOne)
+namespace
+{
+namespace fs = std::filesystem;
+
+const std::string gameBinary = testing_paths::gameDir() + "/quobbel";
+// Hang detection for the sanitizer build on a loaded machine: until the first window shows, and until the
+// scene loop has loaded the title.
+constexpr auto startTimeout = 90s;
+// From the dismissed report to the end of the process: nothing is left to do but return.
+constexpr auto exitTimeout = 5s;
+// From the window's close request to the end of the process: a last frame (a full-screen one is slow in
+// the sanitizer build) and the whole shut-down. Hang detection only.
+constexpr auto closeTimeout = 60s;
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+void setResolution(const GameDirCopy& dir, const std::string& resolution)
+{
+    dir.write("Quobbel.cfg", "Fullscreen = false\nWindowResolution = " + resolution + "\nVSync = false\n");
+}
+
+void replaceByFolder(const GameDirCopy& dir, const std::string& name)
+{
+    fs::remove(dir.file(name));
+    fs::create_directory(dir.file(name));
+}
+} // namespace
+
+TEST(GameBinary, BadStartUpFilesAreReportedInTheDialogOnStandardErrorAndInTheLogWithExitCodeOne)
 {
     ASSERT_TRUE(displayAvailable()) << "run the tests under Xvfb (scripts/test.sh)";
     const struct
     {
-        const char* missing;
+        const char* what;
+        std::function<void(const GameDirCopy&)> change;
         const char* askedBy; // the window that asks for the file first, if any
         std::vector<std::string> reported;
     } cases[] = {
-        {"Quobbel.cfg", nullptr, {"FileNotFoundException", "Quobbel.cfg"}},
-        {"directx.cfg", "Rendering Settings", {"Config file is missing"}},
+        {"Quobbel.cfg missing",
+         [](const GameDirCopy& dir) { fs::remove(dir.file("Quobbel.cfg")); },
+         nullptr,
+         {"FileNotFoundException", "Quobbel.cfg"}},
+        {"directx.cfg missing",
+         [](const GameDirCopy& dir) { fs::remove(dir.file("directx.cfg")); },
+         "Rendering Settings",
+         {"Config file is missing"}},
+        // The engine's reader would spin on a folder for ever.
+        {"Quobbel.cfg a folder",
+         [](const GameDirCopy& dir) { replaceByFolder(dir, "Quobbel.cfg"); },
+         nullptr,
+         {"Config file ./Quobbel.cfg is not a regular file"}},
+        {"directx.cfg a folder",
+         [](const GameDirCopy& dir) { replaceByFolder(dir, "directx.cfg"); },
+         nullptr,
+         {"Config file ./directx.cfg is not a regular file"}},
+        // The engine would recurse for ever on this damaged skeleton.
+        {"media.icl with one entry damaged",
+         [](const GameDirCopy& dir) { damageArchiveEntry(dir.file("media.icl"), "Pimbear.skeleton"); },
+         nullptr,
+         {"Media archive ./media.icl is damaged: Pimbear.skeleton differs from its manifest entry"}},
     };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(c.missing);
+        SCOPED_TRACE(c.what);
         GameDirCopy dir;
-        std::remove(dir.file(c.missing).c_str());
-        GameProcess game(testing_paths::gameDir() + "/quobbel", dir.path());
+        c.change(dir);
+        GameProcess game(gameBinary, dir.path());
         X11Session x11;
         unsigned long window = 0;
         if (c.askedBy)
         {
-            ASSERT_TRUE(waitFor([&] { return (window = x11.findWindow(c.askedBy)) != 0; }, 30s))
+            ASSERT_TRUE(waitFor([&] { return (window = x11.findWindow(c.askedBy)) != 0; }, startTimeout))
                 << game.standardError();
             // The engine's dialog ignores close requests; press its Cancel button (bottom right, left of
             // Accept).
@@ -43,11 +100,117 @@ TEST(GameBinary, AMissingConfigurationFileIsReportedAndEndsTheGameWithExitCodeOn
             ASSERT_EQ(std::system(click.c_str()), 0);
         }
         // The report is a real modal dialog; dismiss it as a player would.
-        ASSERT_TRUE(waitFor([&] { return (window = x11.findWindow("Error!")) != 0; }, 30s))
+        ASSERT_TRUE(waitFor([&] { return (window = x11.findWindow("Error!")) != 0; }, startTimeout))
             << game.standardError();
         x11.requestClose(window);
-        EXPECT_EQ(game.waitForExit(30s), 1);
+        EXPECT_EQ(game.waitForExit(exitTimeout), 1);
+        const std::string log = dir.read("quobbel.log");
         for (const std::string& text : c.reported)
-            EXPECT_NE(game.standardError().find(text), std::string::npos) << game.standardError();
+        {
+            EXPECT_TRUE(contains(game.standardError(), text)) << text << " in\n" << game.standardError();
+            EXPECT_TRUE(contains(log, "Error! ")) << log;
+            EXPECT_TRUE(contains(log, text)) << text << " in\n" << log;
+        }
+        EXPECT_FALSE(game.reportedCrash()) << game.standardError();
+    }
+}
+
+// The test display's desktop is 1280x1024.
+TEST(GameBinary, WindowSizesItCannotUseAndMissingMusicStillStartTheGameWhichSaysSoInItsLog)
+{
+    ASSERT_TRUE(displayAvailable()) << "run the tests under Xvfb (scripts/test.sh)";
+    const std::string outside = " outside 320x200 to 16384x16384: using 800x600";
+    const std::string noMusic = "Ogg error: File not found: Velmora_-_ditto_ditto.ogg";
+    const struct
+    {
+        const char* what;
+        std::function<void(const GameDirCopy&)> change;
+        unsigned width, height;
+        std::vector<std::string> logged;
+    } cases[] = {
+        {"0x0",
+         [](const GameDirCopy& dir) { setResolution(dir, "0x0"); },
+         800,
+         600,
+         {"WindowResolution 0x0" + outside}},
+        {"-800x-600",
+         [](const GameDirCopy& dir) { setResolution(dir, "-800x-600"); },
+         800,
+         600,
+         {"WindowResolution -800x-600" + outside}},
+        {"99999x99999",
+         [](const GameDirCopy& dir) { setResolution(dir, "99999x99999"); },
+         800,
+         600,
+         {"WindowResolution 99999x99999" + outside}},
+        {"full screen",
+         [](const GameDirCopy& dir)
+         { dir.write("Quobbel.cfg", "Fullscreen = true\nWindowResolution = 0x0\n"); },
+         1280,
+         1024,
+         {}},
+        {"larger than the desktop",
+         [](const GameDirCopy& dir) { setResolution(dir, "4000x3000"); },
+         1280,
+         1024,
+         {"Window 4000x3000 larger than the desktop: using 1280x1024"}},
+        {"soundtrack/ missing",
+         [](const GameDirCopy& dir)
+         {
+             setResolution(dir, "640x480");
+             fs::remove_all(dir.file("soundtrack"));
+         },
+         640,
+         480,
+         {"No soundtrack folder ./soundtrack: the game plays without music", noMusic}},
+        {"the music file missing",
+         [](const GameDirCopy& dir)
+         {
+             setResolution(dir, "640x480");
+             fs::remove(dir.file("soundtrack/Velmora_-_ditto_ditto.ogg"));
+         },
+         640,
+         480,
+         {noMusic}},
+        // As an installation may lay them out: read-only data linked from elsewhere.
+        {"media.icl and soundtrack/ as links",
+         [](const GameDirCopy& dir)
+         {
+             setResolution(dir, "640x480");
+             for (const char* name : {"media.icl", "soundtrack"})
+             {
+                 fs::remove_all(dir.file(name));
+                 fs::create_symlink(testing_paths::gameDir() + "/" + name, dir.file(name));
+             }
+         },
+         640,
+         480,
+         {}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        GameDirCopy dir;
+        c.change(dir);
+        GameProcess game(gameBinary, dir.path());
+        X11Session x11;
+        unsigned long window = 0;
+        ASSERT_TRUE(waitFor([&] { return (window = x11.findWindow("Quobbel")) != 0; }, startTimeout))
+            << game.standardError();
+        unsigned width = 0;
+        unsigned height = 0;
+        x11.windowSize(window, width, height);
+        EXPECT_EQ(width, c.width);
+        EXPECT_EQ(height, c.height);
+        // The title has started its music, or failed to.
+        ASSERT_TRUE(waitFor([&] { return contains(dir.read("quobbel.log"), "Scene loaded"); }, startTimeout))
+            << game.standardError();
+        x11.requestClose(window);
+        EXPECT_EQ(game.waitForExit(closeTimeout), 0) << game.standardError();
+        const std::string log = dir.read("quobbel.log");
+        for (const std::string& line : c.logged)
+            EXPECT_TRUE(contains(log, line)) << line << " in\n" << log;
+        EXPECT_EQ(contains(log, "Ogg error"), !c.logged.empty() && c.logged.back() == noMusic) << log;
+        EXPECT_FALSE(game.reportedCrash()) << game.standardError();
     }
 }

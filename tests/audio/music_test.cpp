@@ -99,6 +99,35 @@ TEST_F(MusicTest, LoadKeepsTheCurrentFileAndRefusesAnotherWhilePlaying)
     EXPECT_EQ(OggStream::playingCount(), 1u);
 }
 
+// The game plays on without its music: a tune that is missing or not Ogg Vorbis is logged once, and its
+// stream stays silent.
+TEST_F(MusicTest, AMissingOrUnreadableTuneIsLoggedOnceAndLeavesTheStreamSilent)
+{
+    writeTextFile(file("notes.ogg"), "la la la\n");
+    ASSERT_TRUE(startEngine());
+    const struct
+    {
+        const char* name;
+        std::string message;
+    } cases[] = {
+        {"missing.ogg", "Ogg error: File not found: missing.ogg\n"},
+        {"notes.ogg", "Ogg error: File doesn't seem to be OGG file.\n"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        MusicPlayer player;
+        EXPECT_FALSE(player.load(c.name));
+        EXPECT_EQ(player.stream().lastError(), c.message);
+        player.stream().play();
+        EXPECT_EQ(player.stream().flags() & OggStream::playingFlag, 0u);
+        EXPECT_EQ(OggStream::playingCount(), 0u);
+        // Asked again, the player does not retry, so the log holds the failure once.
+        EXPECT_TRUE(player.load(c.name));
+        EXPECT_EQ(std::count(logged().begin(), logged().end(), c.message), 1);
+    }
+}
+
 TEST_F(MusicTest, LoopsFillWholeBuffersAndStreamsThatEndOrCannotBeDecodedLeaveInsteadOfSpinning)
 {
     // 5000 samples of 16-bit mono: 10,000 bytes, far less than one 64 KiB buffer.

@@ -14,7 +14,9 @@
 
 namespace fs = std::filesystem;
 
-GameProcess::GameProcess(const std::string& binary, const std::string& workingDir) : dir(workingDir)
+GameProcess::GameProcess(const std::string& binary, const std::string& workingDir,
+                         const std::vector<std::string>& environment)
+    : dir(workingDir)
 {
     pid = fork();
     if (pid < 0)
@@ -27,6 +29,11 @@ GameProcess::GameProcess(const std::string& binary, const std::string& workingDi
         const int err = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
         dup2(err, 2);
+        for (const std::string& variable : environment)
+        {
+            const std::size_t equals = variable.find('=');
+            setenv(variable.substr(0, equals).c_str(), variable.substr(equals + 1).c_str(), 1);
+        }
         execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -67,6 +74,15 @@ std::string GameProcess::standardError() const
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+bool GameProcess::reportedCrash() const
+{
+    const std::string text = standardError();
+    for (const char* sign : {"Sanitizer", "runtime error", "Segmentation fault"})
+        if (text.find(sign) != std::string::npos)
+            return true;
+    return false;
 }
 
 GameDirCopy::GameDirCopy()

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include <sys/types.h>
 
@@ -9,9 +10,11 @@
 class GameProcess
 {
   public:
-    // Starts `binary` with `workingDir` as its working directory; standard output and error go to files
-    // in that directory ("stdout.txt", "stderr.txt").
-    GameProcess(const std::string& binary, const std::string& workingDir);
+    // Starts `binary` with `workingDir` as its working directory and this process's environment with
+    // `environment` ("NAME=value" each) on top; standard output and error go to files in that directory
+    // ("stdout.txt", "stderr.txt").
+    GameProcess(const std::string& binary, const std::string& workingDir,
+                const std::vector<std::string>& environment = {});
     // Kills the process if it is still running.
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
@@ -21,6 +24,9 @@ class GameProcess
     int waitForExit(std::chrono::milliseconds timeout);
     bool running();
     std::string standardError() const;
+    // Whether standard error holds a sanitizer's report or a crash's message. (The sanitizers end a
+    // process with exit code 1, so the code alone does not tell.)
+    bool reportedCrash() const;
 
   private:
     pid_t pid = -1;

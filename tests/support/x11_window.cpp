@@ -51,11 +51,11 @@ Window searchTree(Display* display, Window parent, const std::string& title)
 } // namespace
 
 // The X server refuses connections for a moment while it resets after its last client left.
-X11Session::X11Session()
+X11Session::X11Session(const std::string& name)
 {
     for (int attempt = 0; attempt < 100 && !display; ++attempt)
     {
-        display = XOpenDisplay(nullptr);
+        display = XOpenDisplay(name.empty() ? nullptr : name.c_str());
         if (!display)
             usleep(50 * 1000);
     }
@@ -94,6 +94,12 @@ void X11Session::requestClose(unsigned long window)
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(d, window, False, NoEventMask, &event);
     XFlush(d);
+}
+
+void X11Session::destroyWindow(unsigned long window)
+{
+    XDestroyWindow(asDisplay(display), window);
+    XSync(asDisplay(display), False);
 }
 
 bool displayAvailable()

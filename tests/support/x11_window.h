@@ -21,8 +21,9 @@ struct WindowPicture
 class X11Session
 {
   public:
-    // Throws std::runtime_error when no display can be opened.
-    X11Session();
+    // Connects to `display` (":N"), or to DISPLAY when it is empty. Throws std::runtime_error when the
+    // display cannot be opened.
+    explicit X11Session(const std::string& display = "");
     ~X11Session();
     X11Session(const X11Session&) = delete;
     X11Session& operator=(const X11Session&) = delete;
@@ -32,6 +33,8 @@ class X11Session
     void windowSize(unsigned long window, unsigned& width, unsigned& height);
     // The window manager's close request (WM_DELETE_WINDOW), as the close button sends it.
     void requestClose(unsigned long window);
+    // Destroys the window from this connection, as a misbehaving program can destroy any client's window.
+    void destroyWindow(unsigned long window);
     // The window's contents as the X server holds them, as a screen grab sees them (the GL driver presents
     // each frame into the window); an empty picture when the window is gone.
     WindowPicture capture(unsigned long window);
