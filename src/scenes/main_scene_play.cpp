@@ -11,6 +11,7 @@
 #include "gui/button.h"
 #include "gui/button_manager.h"
 #include "input/input_state.h"
+#include "scenes/level_chain.h"
 #include "scenes/main_scene.h"
 #include "scenes/results_scene.h"
 #include "scenes/score_table.h"
@@ -114,9 +115,8 @@ bool MainScene::reachGoal(int number, double dt, InputState& input)
 // The jingle is over: the next level in place, or the end of the game. False when the frame must stop.
 bool MainScene::endLevel(int number)
 {
-    if (mNextLevel == "boss1.imf" && mNumPlayers > 1)
-        mNextLevel = "end"; // two-player games have no boss level
-    if (mNextLevel == "end")
+    mNextLevel = levelAfter(mNextLevel, mNumPlayers);
+    if (mNextLevel == endOfGame)
     {
         if (mNumPlayers == 1 && !mScoreTable)
             return startNameEntry(number);
