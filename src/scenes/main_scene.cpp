@@ -66,9 +66,9 @@ void MainScene::load()
     {
         build();
     }
-    catch (const char* reason)
+    catch (const LevelError& error)
     {
-        refuseLevel(reason);
+        refuseLevel(error.problem());
     }
 }
 
@@ -90,10 +90,10 @@ void MainScene::build()
 }
 
 // The game goes on from the title: unload() takes down whatever load() had built by then.
-void MainScene::refuseLevel(const char* reason)
+void MainScene::refuseLevel(const LevelProblem& problem)
 {
     mLevelRefused = true;
-    const std::string line = std::string("Level refused (") + mLevelFile + "): " + reason;
+    const std::string line = "Level refused: " + problem.describe();
     Ogre::LogManager::getSingleton().logMessage(line);
     std::cerr << line << '\n';
     if (next && next != quitMarker())

@@ -35,6 +35,7 @@ class button;
 class Boss;
 class Cat;
 class InputState;
+struct LevelProblem;
 class Player;
 class ScoreTable;
 
@@ -50,8 +51,7 @@ class MainScene : public Scene
     void update(double frameTime, InputState* input) override;
 
     // Reads the level file and builds its players, objects, goal cat, sky, birds and clouds, and places the
-    // camera. Throws "Error reading map data!" on a file that no resource location holds or that the
-    // reader refuses.
+    // camera. Throws LevelError on a file that no resource location holds or that the reader refuses.
     void loadLevel(const std::string& fileName, int players);
     // The text of a level file from the game's resource locations; nothing when none holds it.
     static std::optional<std::string> readLevelResource(const std::string& fileName);
@@ -82,7 +82,7 @@ class MainScene : public Scene
     // Everything load() builds; throws the level error as loadLevel does.
     void build();
     // Logs why the level was refused and hands over to the title, which shows the message.
-    void refuseLevel(const char* reason);
+    void refuseLevel(const LevelProblem& problem);
     void buildDisplay();
     void placeCamera();
     void loadSounds();

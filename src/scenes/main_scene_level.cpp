@@ -100,8 +100,8 @@ void MainScene::loadLevel(const std::string& fileName, int players)
 {
     const std::optional<std::string> text = readLevelResource(fileName);
     if (!text)
-        throw "Error reading map data!";
-    const LevelDescription level = parseLevel(*text);
+        throw LevelError(LevelProblem::missingFile(fileName));
+    const LevelDescription level = parseLevel(*text, fileName);
     startFromTheSameState();
     const LevelHeader& header = level.header;
     mStartX = header.startX;

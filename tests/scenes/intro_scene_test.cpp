@@ -2,6 +2,7 @@
 // driven frame by frame.
 
 #include <fstream>
+#include <iterator>
 
 #include <OgrePanelOverlayElement.h>
 
@@ -179,6 +180,9 @@ TEST(IntroScene, AGameWithALevelThatCannotBeReadComesBackToTheTitleWithTheMessag
     game.idle(1);
     auto* title = game.sceneAs<IntroScene>();
     ASSERT_NE(title, nullptr) << "the game ends at the title, not in the level";
+    std::ifstream log(basePath + "quobbel.log");
+    const std::string logText((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_NE(logText.find("Level refused: mapa2.imf:2: StaticPlatfrom: unknown record"), std::string::npos);
     ASSERT_NE(title->notice(), nullptr);
     EXPECT_TRUE(title->notice()->isVisible());
     EXPECT_EQ(title->notice()->panel->getMaterialName().rfind("textMapError", 0), 0u);
