@@ -21,6 +21,7 @@ quobbel_pkg(XWIIMOTE libxwiimote)
 quobbel_pkg(SDL2 sdl2)
 quobbel_pkg(LIBZIP libzip)
 quobbel_pkg(FREETYPE freetype2)
+quobbel_pkg(PNG libpng)
 
 pkg_get_variable(QUOBBEL_OGRE_PLUGIN_DIR OGRE plugindir)
 if(NOT QUOBBEL_OGRE_PLUGIN_DIR)

@@ -16,12 +16,14 @@ std::string folderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string loopText(const std::vector<std::string>& files, const std::string& again)
+// The names of the levels from `again` round to `again`, as the headers write them.
+std::string loopText(const std::vector<std::string>& files, const std::string& again,
+                     std::size_t folderLength)
 {
     std::string text;
     for (auto file = std::find(files.begin(), files.end(), again); file != files.end(); ++file)
-        text += *file + " -> ";
-    return text + again;
+        text += file->substr(folderLength) + " -> ";
+    return text + again.substr(folderLength);
 }
 } // namespace
 
@@ -41,8 +43,8 @@ LevelChain readLevelChain(const std::string& first, int players, const LevelSour
     {
         if (std::find(chain.files.begin(), chain.files.end(), file) != chain.files.end())
         {
-            namedAt.reason = "next level " + named + " comes round again (" + loopText(chain.files, file) +
-                             "): the game would never end";
+            namedAt.reason = "next level " + named + " comes round again (" +
+                             loopText(chain.files, file, folder.size()) + "): the game would never end";
             chain.problems.push_back(namedAt);
             return chain;
         }

@@ -48,8 +48,6 @@ double digitAngleDegrees(char digit)
         return 0.0;
     }
 }
-
-constexpr double segmentLength = 10.0;
 } // namespace
 
 b2Vec2 SlidingPlatform::digitDirection(char digit)

@@ -23,6 +23,9 @@ class SlidingPlatform : public Platform
 
     void update(float tilt, int player, float dt) override;
 
+    // Each rail digit is a straight segment this long (world units).
+    static constexpr double segmentLength = 10.0;
+
     // Unit direction of travel of a rail digit going forward: (sin a, cos a) for the digit's angle a.
     static b2Vec2 digitDirection(char digit);
 
