@@ -235,17 +235,15 @@ void MainScene::update(double frameTime, InputState* inputState)
     mPlayerMin = Ogre::Vector3(999999, 999999, 999999);
     mPlayerMax = Ogre::Vector3(-999999, -999999, -999999);
     for (int number = 1; number <= mNumPlayers; ++number)
-        if (!updatePlayer(number, dt, input))
+        if (!judgePlayer(number, dt, input))
             return;
     if (mNumPlayers == 1 && mWinner == 0)
     {
         mClock.show(mLevelTime);
         mHudWindow->show(false, 0);
     }
-    updatePlatforms(static_cast<float>(dt), input);
-    updateEnemies(static_cast<float>(dt));
+    play(static_cast<float>(dt), input);
     followPlayers(dt);
-    thePhysicsWorld->Step(static_cast<float>(dt), 6, 2);
 }
 
 void MainScene::handleToolkitEvents()

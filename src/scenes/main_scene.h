@@ -14,7 +14,8 @@
 // builds nothing more and ignores its updates until the loop takes it down.
 //
 // Update order within a frame: toolkit events, pause menu, decorations, "GO" sign, clock, checkpoints,
-// players (falls, lives, goal, steering), platforms, enemies, camera, physics step. Everything a level
+// players (falls, lives, goal), then the frame of play (runPlayFrame: steering, platforms, enemies,
+// physics step), then the camera. Everything a level
 // made lives in the family registries and dies at unload; nothing keeps a pointer to it across a reload.
 
 #include <memory>
@@ -93,15 +94,16 @@ class MainScene : public Scene
     void handleBack(InputState& input);
     void updateDecorations(double dt);
     void updateCheckpoints(double dt);
-    // One player's turn of the frame; false when the scene has handed over (the rest of the frame is off).
-    bool updatePlayer(int number, double dt, InputState& input);
+    // Falls, lives and the goal for one player; false when the scene has handed over (the rest of the frame
+    // is off).
+    bool judgePlayer(int number, double dt, InputState& input);
     bool reachGoal(int number, double dt, InputState& input);
     bool endLevel(int number);
     // One-player game over: starts the name entry; false when the frame must stop.
     bool startNameEntry(int number);
     void showLives();
-    void updatePlatforms(float dt, InputState& input);
-    void updateEnemies(float dt);
+    // The players' moves, the planks, the meteors and the physics step, and the rumble of a log taken.
+    void play(float dt, InputState& input);
     void followPlayers(double dt);
 
     std::string mLevelFile;
