@@ -46,7 +46,8 @@ class LevelObjectsTest : public ::testing::Test
 
     // One frame with stand-in feet for players 1 and 2 (either may be null): every platform asks feet1,
     // then feet2, who stands on it and follows that player's tilt; every enemy moves; the world steps.
-    void frame(b2Body* feet1 = nullptr, float tilt1 = 0.0f, b2Body* feet2 = nullptr, float tilt2 = 0.0f)
+    PlayFrameOutcome frame(b2Body* feet1 = nullptr, float tilt1 = 0.0f, b2Body* feet2 = nullptr,
+                           float tilt2 = 0.0f)
     {
         PlayerTurn first;
         first.feet = feet1;
@@ -54,7 +55,7 @@ class LevelObjectsTest : public ::testing::Test
         PlayerTurn second;
         second.feet = feet2;
         second.tilt = tilt2;
-        runPlayFrame(*world, {first, second}, frameTime);
+        return runPlayFrame(*world, {first, second}, frameTime);
     }
 
     // A body shaped like a player's feet: a circle of radius 2 with the player's filter.

@@ -94,23 +94,33 @@ TEST_F(PlatformTest, AxleIsDrawnWhereThePlankTurns)
     }
 }
 
+// The frame tells its caller once each time a player takes the log (the game rumbles that player's remote).
 TEST_F(PlatformTest, FirstPlayerToLandHoldsALogUntilHalfASecondAfterLeaving)
 {
     auto* log = new RotatingPlatform(0, 0, 0, 30, PlankKind::log, false, AxleSide::centre);
     b2Body* first = makeFeet(-5, 4);
     b2Body* second = makeFeet(5, 12);
+    int taken[2] = {0, 0};
+    const auto play = [&]
+    {
+        const PlayFrameOutcome outcome = frame(first, 0, second, 0);
+        taken[0] += outcome.tookLog[0];
+        taken[1] += outcome.tookLog[1];
+    };
 
     int frames = 0;
     while (!log->checkContact(first, 1) && frames++ < 60)
-        frame(first, 0, second, 0);
-    frame(first, 0, second, 0);
+        play();
+    play();
     EXPECT_EQ(materialOf(*log), "tronc1");
 
     for (int i = 0; i < framesFor(1.0f); ++i)
-        frame(first, 0, second, 0);
+        play();
     ASSERT_TRUE(physics::touches(*log->plankBody(), *second));
     EXPECT_FALSE(log->checkContact(second, 2));
     EXPECT_EQ(log->colourOwner, 1);
+    EXPECT_EQ(taken[0], 1);
+    EXPECT_EQ(taken[1], 0);
 
     // The first player steps off: it keeps the log for its grace time, then the second one takes it.
     first->SetTransform(b2Vec2(0, 200), 0);
@@ -119,13 +129,15 @@ TEST_F(PlatformTest, FirstPlayerToLandHoldsALogUntilHalfASecondAfterLeaving)
     while (!log->checkContact(second, 2) && heldFrames < 120)
     {
         EXPECT_TRUE(log->checkContact(first, 1));
-        frame(first, 0, second, 0);
+        play();
         ++heldFrames;
     }
     EXPECT_GE(heldFrames * frameTime, 0.5f);
     EXPECT_LE(heldFrames * frameTime, 0.55f);
-    frame(first, 0, second, 0);
+    play();
     EXPECT_EQ(materialOf(*log), "tronc2");
+    EXPECT_EQ(taken[0], 1);
+    EXPECT_EQ(taken[1], 1);
 }
 
 } // namespace
