@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <stdexcept>
 
 #include "scenes/main_scene.h"
 #include "step_timer.h"
@@ -32,6 +33,9 @@ void MeasuredScene::load()
     const Clock::time_point start = Clock::now();
     const double cpuStart = threadCpuMicros();
     mInner->load();
+    // The game would go back to the title: a benchmark of a level that is not there measures nothing.
+    if (mInner->levelRefused())
+        throw std::runtime_error(mLevel + " cannot be read (see the message above)");
     mRecord.loadCpuMilliseconds = (threadCpuMicros() - cpuStart) / 1000;
     mRecord.loadMilliseconds = microsSince(start) / 1000;
 }

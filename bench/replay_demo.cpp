@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 #include "builtin_route.h"
@@ -67,6 +68,8 @@ int run(int argc, char** argv)
                 routeFile == "-" ? "a run-and-jump route" : routeFile.c_str(),
                 static_cast<double>(route.frames.size()) * GameDriver::frameSeconds);
     GameDriver game(new MainScene(level, players));
+    if (game.sceneAs<MainScene>()->levelRefused())
+        throw std::runtime_error(level + " cannot be read (see the message above)");
     const long framesBetweenShots = std::max(1L, std::lround(every / GameDriver::frameSeconds));
     bool goal = false;
     float levelTime = 0;

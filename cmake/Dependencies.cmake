@@ -23,6 +23,7 @@ quobbel_pkg(LIBZIP libzip)
 quobbel_pkg(ZLIB zlib)
 quobbel_pkg(XRANDR xrandr)
 quobbel_pkg(FREETYPE freetype2)
+quobbel_pkg(PNG libpng)
 
 pkg_get_variable(QUOBBEL_OGRE_PLUGIN_DIR OGRE plugindir)
 if(NOT QUOBBEL_OGRE_PLUGIN_DIR)

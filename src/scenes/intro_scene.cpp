@@ -37,6 +37,7 @@ constexpr unsigned quickFadeMs = 50;
 constexpr float menuRestOffset = 420;
 constexpr float riseSpeed = 300;
 constexpr double swapAfterFallSeconds = 6.0;
+constexpr double noticeSeconds = 4.0;
 
 const char* const mainButtons[] = {"1player", "2players", "puntuacions", "creditos", "sortir"};
 const char* const levelButtons[] = {"level1", "level2", "level3", "level4"};
@@ -48,7 +49,7 @@ int wrapMain(int index)
 }
 } // namespace
 
-IntroScene::IntroScene() = default;
+IntroScene::IntroScene(Notice notice) : mNotice(notice) {}
 
 IntroScene::~IntroScene() = default;
 
@@ -157,6 +158,26 @@ void IntroScene::loadWindows()
     mPressPlate->show(false, fadeMs);
     mLogoPlate = gui.createWindow("logo", "PimLogo", 0, 0, 0, false, true, position(buttonGUI::TOP, 0, 80));
     mLogoPlate->show(false, fadeMs);
+    showNotice();
+}
+
+void IntroScene::showNotice()
+{
+    if (mNotice == Notice::none)
+        return;
+    mNoticeWindow = theButtonManager->createWindow("notice", "textMapError", 0, 0, 0, false, false,
+                                                   position(buttonGUI::CENTER, 0, 0));
+    mNoticeWindow->show(true, fadeMs);
+    mNoticeLeft = noticeSeconds;
+}
+
+void IntroScene::updateNotice(double frameTime)
+{
+    if (!mNoticeWindow || mNoticeLeft <= 0)
+        return;
+    mNoticeLeft -= frameTime;
+    if (mNoticeLeft <= 0)
+        mNoticeWindow->hide(true, fadeMs);
 }
 
 void IntroScene::loadTableau()
@@ -184,7 +205,7 @@ void IntroScene::loadTableau()
 void IntroScene::unload()
 {
     theButtonManager->destroyAllWindows();
-    mMenu = mPressPlate = mLogoPlate = nullptr;
+    mMenu = mPressPlate = mLogoPlate = mNoticeWindow = nullptr;
     Decoracio::deleteAll();
     mBear1Blender.reset();
     mBear2Blender.reset();
@@ -200,6 +221,7 @@ void IntroScene::update(double frameTime, InputState* inputState)
 {
     InputState& input = *inputState;
     animate(frameTime);
+    updateNotice(frameTime);
     handleMenuEvents();
     theButtonManager->update();
     mPressPlate->setAlpha(static_cast<float>(std::abs(std::sin(mTotalTime)) + 0.15));

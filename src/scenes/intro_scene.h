@@ -7,6 +7,7 @@
 //
 // The menu is driven on the toolkit's selection indices, which follow the creation order of the windows
 // and buttons: 0 "fons", 1-5 the main buttons, 6 the score panel, 7-10 the levels, 11 "press", 12 "logo".
+// A notice (a game that could not start) is created after them, so it never takes part in the navigation.
 // Every pointer below lives from load() to unload().
 
 #include <memory>
@@ -39,7 +40,15 @@ class IntroScene : public Scene
         down
     };
 
-    IntroScene();
+    // What the title tells the player on arrival, for a few seconds.
+    enum class Notice
+    {
+        none,
+        // The game just chosen could not start: one of its level files is missing or unreadable.
+        levelRefused
+    };
+
+    explicit IntroScene(Notice notice = Notice::none);
     ~IntroScene() override;
 
     void load() override;
@@ -55,6 +64,8 @@ class IntroScene : public Scene
     int playerCount() const { return mPlayerCount; }
     const ScoreTable* scoreTable() const { return mScoreTable.get(); }
     buttonGUI::button* menu() const { return mMenu; }
+    // The notice's window; null when the title was opened without one.
+    buttonGUI::button* notice() const { return mNoticeWindow; }
 
   private:
     void loadWindows();
@@ -64,10 +75,15 @@ class IntroScene : public Scene
     void pressed(const std::string& buttonName);
     void showMainButtons(bool shown);
     void slideMenu(double frameTime);
+    void showNotice();
+    void updateNotice(double frameTime);
     // Names the successor; a successor named earlier in the same frame is not yet the loop's, so it is
     // deleted here rather than leaked.
     void replaceNext(Scene* successor);
 
+    Notice mNotice;
+    buttonGUI::button* mNoticeWindow = nullptr;
+    double mNoticeLeft = 0; // seconds until the notice fades
     buttonGUI::button* mMenu = nullptr;
     buttonGUI::button* mPressPlate = nullptr;
     buttonGUI::button* mLogoPlate = nullptr;

@@ -1,5 +1,7 @@
 #include "scenes/main_scene.h"
 
+#include <iostream>
+
 #include <Ogre.h>
 #include <OgreOverlay.h>
 
@@ -10,6 +12,7 @@
 #include "gui/button_manager.h"
 #include "input/input_state.h"
 #include "scenes/intro_scene.h"
+#include "scenes/level_chain.h"
 #include "scenes/scene_lights.h"
 #include "scenes/score_table.h"
 #include "world/checkpoint.h"
@@ -59,6 +62,23 @@ bool MainScene::goSignUp() const
 
 void MainScene::load()
 {
+    try
+    {
+        build();
+    }
+    catch (const LevelError& error)
+    {
+        refuseLevel(error.problem());
+    }
+}
+
+void MainScene::build()
+{
+    if (!mChainChecked)
+    {
+        checkLevelChain(mLevelFile, mNumPlayers, readLevelResource);
+        mChainChecked = true;
+    }
     buildDisplay();
     placeCamera();
     addDaylight();
@@ -67,6 +87,18 @@ void MainScene::load()
     mGoTimer = 0;
     mWinner = 0;
     mDeathPending = false;
+}
+
+// The game goes on from the title: unload() takes down whatever load() had built by then.
+void MainScene::refuseLevel(const LevelProblem& problem)
+{
+    mLevelRefused = true;
+    const std::string line = "Level refused: " + problem.describe();
+    Ogre::LogManager::getSingleton().logMessage(line);
+    std::cerr << line << '\n';
+    if (next && next != quitMarker())
+        delete next;
+    next = new IntroScene(IntroScene::Notice::levelRefused);
 }
 
 void MainScene::buildDisplay()
@@ -179,6 +211,8 @@ void MainScene::update(double frameTime, InputState* inputState)
     // Ogre notes every moved child of a node in a set until the next scene-graph update, a heap allocation
     // per node and frame, unless the node is already due for a full update. Clouds, birds, meteors, planks
     // and players move every frame, so the whole graph is marked once instead.
+    if (mLevelRefused)
+        return;
     theSceneManager->getRootSceneNode()->needUpdate();
     handleToolkitEvents();
     if (paused())
@@ -201,17 +235,15 @@ void MainScene::update(double frameTime, InputState* inputState)
     mPlayerMin = Ogre::Vector3(999999, 999999, 999999);
     mPlayerMax = Ogre::Vector3(-999999, -999999, -999999);
     for (int number = 1; number <= mNumPlayers; ++number)
-        if (!updatePlayer(number, dt, input))
+        if (!judgePlayer(number, dt, input))
             return;
     if (mNumPlayers == 1 && mWinner == 0)
     {
         mClock.show(mLevelTime);
         mHudWindow->show(false, 0);
     }
-    updatePlatforms(static_cast<float>(dt), input);
-    updateEnemies(static_cast<float>(dt));
+    play(static_cast<float>(dt), input);
     followPlayers(dt);
-    thePhysicsWorld->Step(static_cast<float>(dt), 6, 2);
 }
 
 void MainScene::handleToolkitEvents()

@@ -9,11 +9,17 @@
 // after the last one a one-player game goes to the name entry of the best-times table, and the game then
 // to the results.
 //
+// A game first checks every level of its chain (each file exists and is read without error). A level the
+// game cannot read sends the player back to the title, which shows "Error reading map data!"; the scene then
+// builds nothing more and ignores its updates until the loop takes it down.
+//
 // Update order within a frame: toolkit events, pause menu, decorations, "GO" sign, clock, checkpoints,
-// players (falls, lives, goal, steering), platforms, enemies, camera, physics step. Everything a level
+// players (falls, lives, goal), then the frame of play (runPlayFrame: steering, platforms, enemies,
+// physics step), then the camera. Everything a level
 // made lives in the family registries and dies at unload; nothing keeps a pointer to it across a reload.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +36,7 @@ class button;
 class Boss;
 class Cat;
 class InputState;
+struct LevelProblem;
 class Player;
 class ScoreTable;
 
@@ -45,9 +52,10 @@ class MainScene : public Scene
     void update(double frameTime, InputState* input) override;
 
     // Reads the level file and builds its players, objects, goal cat, sky, birds and clouds, and places the
-    // camera. Throws "Error reading map data!" on a file it refuses, and the engine's exception when no
-    // resource location holds the file.
+    // camera. Throws LevelError on a file that no resource location holds or that the reader refuses.
     void loadLevel(const std::string& fileName, int players);
+    // The text of a level file from the game's resource locations; nothing when none holds it.
+    static std::optional<std::string> readLevelResource(const std::string& fileName);
 
     // For the replay harness and the tests.
     const std::string& levelFile() const { return mLevelFile; }
@@ -55,6 +63,8 @@ class MainScene : public Scene
     int numPlayers() const { return mNumPlayers; }
     int winner() const { return mWinner; }
     int lives() const { return mLives; }
+    // A level of the game could not be read: the scene has named the title as its successor.
+    bool levelRefused() const { return mLevelRefused; }
     int winsP1() const { return mWinsP1; }
     int winsP2() const { return mWinsP2; }
     float levelTime() const { return mLevelTime; }
@@ -70,6 +80,10 @@ class MainScene : public Scene
     const ScoreTable* scoreTable() const { return mScoreTable; }
 
   private:
+    // Everything load() builds; throws the level error as loadLevel does.
+    void build();
+    // Logs why the level was refused and hands over to the title, which shows the message.
+    void refuseLevel(const LevelProblem& problem);
     void buildDisplay();
     void placeCamera();
     void loadSounds();
@@ -80,20 +94,24 @@ class MainScene : public Scene
     void handleBack(InputState& input);
     void updateDecorations(double dt);
     void updateCheckpoints(double dt);
-    // One player's turn of the frame; false when the scene has handed over (the rest of the frame is off).
-    bool updatePlayer(int number, double dt, InputState& input);
+    // Falls, lives and the goal for one player; false when the scene has handed over (the rest of the frame
+    // is off).
+    bool judgePlayer(int number, double dt, InputState& input);
     bool reachGoal(int number, double dt, InputState& input);
     bool endLevel(int number);
     // One-player game over: starts the name entry; false when the frame must stop.
     bool startNameEntry(int number);
     void showLives();
-    void updatePlatforms(float dt, InputState& input);
-    void updateEnemies(float dt);
+    // The players' moves, the planks, the meteors and the physics step, and the rumble of a log taken.
+    void play(float dt, InputState& input);
     void followPlayers(double dt);
 
     std::string mLevelFile;
     std::string mNextLevel;
     int mNumPlayers;
+    // Whether the game's chain of levels has been read whole; once per game, before its first level.
+    bool mChainChecked = false;
+    bool mLevelRefused = false;
     int mWinner = 0;
     int mLives = 5;
     int mWinsP1 = 0;

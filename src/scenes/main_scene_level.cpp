@@ -32,13 +32,6 @@ constexpr float bossCameraYOffset = -30.0f;
 constexpr float bossCameraMargin = 120.0f;
 constexpr unsigned levelSeed = 1;
 
-std::string readLevelText(const std::string& fileName)
-{
-    auto& resources = Ogre::ResourceGroupManager::getSingleton();
-    const std::string& group = resources.findGroupContainingResource(fileName);
-    return resources.openResource(fileName, group)->getAsString();
-}
-
 float f(double value)
 {
     return static_cast<float>(value);
@@ -94,9 +87,21 @@ struct RecordBuilder
 };
 } // namespace
 
+std::optional<std::string> MainScene::readLevelResource(const std::string& fileName)
+{
+    auto& resources = Ogre::ResourceGroupManager::getSingleton();
+    if (!resources.resourceExistsInAnyGroup(fileName))
+        return std::nullopt;
+    const std::string& group = resources.findGroupContainingResource(fileName);
+    return resources.openResource(fileName, group)->getAsString();
+}
+
 void MainScene::loadLevel(const std::string& fileName, int players)
 {
-    const LevelDescription level = parseLevel(readLevelText(fileName));
+    const std::optional<std::string> text = readLevelResource(fileName);
+    if (!text)
+        throw LevelError(LevelProblem::missingFile(fileName));
+    const LevelDescription level = parseLevel(*text, fileName);
     startFromTheSameState();
     const LevelHeader& header = level.header;
     mStartX = header.startX;

@@ -1,7 +1,9 @@
-// The players' part of the main scene's frame: falls and lives, the goal and the end of a level, steering;
-// then the planks they stand on, the meteors and the camera that frames them.
+// The players' part of the main scene's frame: falls and lives, the goal and the end of a level; then the
+// frame of play (steering, the planks they stand on, the meteors, the physics step) and the camera that
+// frames them.
 
 #include <algorithm>
+#include <array>
 
 #include <Ogre.h>
 
@@ -11,12 +13,12 @@
 #include "gui/button.h"
 #include "gui/button_manager.h"
 #include "input/input_state.h"
+#include "scenes/level_chain.h"
 #include "scenes/main_scene.h"
 #include "scenes/results_scene.h"
 #include "scenes/score_table.h"
 #include "world/boss.h"
-#include "world/enemic.h"
-#include "world/platform.h"
+#include "world/play_frame.h"
 #include "world/player.h"
 
 using buttonGUI::position;
@@ -31,7 +33,7 @@ constexpr unsigned fadeMs = 300;
 constexpr double rumbleSeconds = 0.15;
 } // namespace
 
-bool MainScene::updatePlayer(int number, double dt, InputState& input)
+bool MainScene::judgePlayer(int number, double dt, InputState& input)
 {
     Player& player = *mPlayers[number - 1];
     const Ogre::Vector3 p = player.pivotNode->getPosition();
@@ -62,9 +64,6 @@ bool MainScene::updatePlayer(int number, double dt, InputState& input)
     }
     mPlayerMin.makeFloor(p);
     mPlayerMax.makeCeil(p);
-    const int direction =
-        int(input.isDown(number, action::moveRight)) - int(input.isDown(number, action::moveLeft));
-    player.update(static_cast<float>(dt), direction, input.isDown(number, action::jump));
     return true;
 }
 
@@ -114,9 +113,8 @@ bool MainScene::reachGoal(int number, double dt, InputState& input)
 // The jingle is over: the next level in place, or the end of the game. False when the frame must stop.
 bool MainScene::endLevel(int number)
 {
-    if (mNextLevel == "boss1.imf" && mNumPlayers > 1)
-        mNextLevel = "end"; // two-player games have no boss level
-    if (mNextLevel == "end")
+    mNextLevel = levelAfter(mNextLevel, mNumPlayers);
+    if (mNextLevel == endOfGame)
     {
         if (mNumPlayers == 1 && !mScoreTable)
             return startNameEntry(number);
@@ -148,26 +146,21 @@ bool MainScene::startNameEntry(int number)
     return false;
 }
 
-void MainScene::updatePlatforms(float dt, InputState& input)
+void MainScene::play(float dt, InputState& input)
 {
-    for (Platform* platform : Platform::instances())
+    std::array<PlayerTurn, 2> turns;
+    for (int number = 1; number <= mNumPlayers; ++number)
     {
-        int standing = 0;
-        for (int number = 1; number <= mNumPlayers && standing == 0; ++number)
-            if (platform->checkContact(mPlayers[number - 1]->feetBody(), number))
-                standing = number;
-        const float tilt = standing ? input.tilt(standing) : 0.0f;
-        const int previousOwner = platform->colourOwner;
-        platform->update(tilt, standing, dt);
-        if (standing != 0 && platform->colourOwner != previousOwner && input.usesRemote(standing))
-            input.remotes().rumble(standing - 1, rumbleSeconds);
+        Player* player = mPlayers[number - 1];
+        turns[static_cast<std::size_t>(number - 1)] = {
+            player, player->feetBody(),
+            int(input.isDown(number, action::moveRight)) - int(input.isDown(number, action::moveLeft)),
+            input.isDown(number, action::jump), input.tilt(number)};
     }
-}
-
-void MainScene::updateEnemies(float dt)
-{
-    for (Enemic* enemy : Enemic::instances())
-        enemy->update(dt);
+    const PlayFrameOutcome outcome = runPlayFrame(*thePhysicsWorld, turns, dt);
+    for (int number = 1; number <= mNumPlayers; ++number)
+        if (outcome.tookLog[static_cast<std::size_t>(number - 1)] && input.usesRemote(number))
+            input.remotes().rumble(number - 1, rumbleSeconds);
 }
 
 // An orthographic camera that keeps every player in view, easing its width and position towards the

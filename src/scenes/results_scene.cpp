@@ -116,8 +116,8 @@ void ResultsScene::buildStage()
     const double w = viewWidth;
     const double s = mWinsPlayer1 > mWinsPlayer2 ? 1.0 : -1.0;
     const auto f = [](double value) { return static_cast<float>(value); };
-    new StaticPlatform(f(w * 0.3 - 40), 10, 2, 20, 2, 0);
-    new StaticPlatform(f(-40 - w * 0.3), 10, 2, 20, 2, 0);
+    new StaticPlatform(f(w * 0.3 - 40), 10, 2, 20, PlankKind::ground, 0);
+    new StaticPlatform(f(-40 - w * 0.3), 10, 2, 20, PlankKind::ground, 0);
     new Butterfly(Ogre::Vector3(f((w * 0.25 + 8) * s - 40), 11, 0));
     new Butterfly(Ogre::Vector3(f((w * 0.25 + 2) * s - 40), 11, 0));
     new Butterfly(Ogre::Vector3(f(-40 - (w * 0.25 + 10) * s), 11, 0));

@@ -9,6 +9,13 @@
 #include "core/unique_name.h"
 #include "world/bad_ball.h"
 
+RowLauncher rowLauncher(double x1, double x2, double launchVy, double interval, int count, int i)
+{
+    const double low = std::min(x1, x2);
+    const double span = std::max(x1, x2) - low;
+    return {low + i * span / count, launchVy + i % 4, static_cast<double>(i % 3) / count * interval};
+}
+
 void buildMeteorEmitter(double x1, double x2, double y, double launchVx, double launchVy, bool gravity,
                         double life, double interval, int count)
 {
@@ -32,10 +39,8 @@ void buildMeteorEmitter(double x1, double x2, double y, double launchVx, double 
 
     for (int i = 0; i < count; ++i)
     {
-        const Ogre::Vector3 position(static_cast<float>(low + i * span / count), static_cast<float>(y),
-                                     -50.0f);
-        // Neighbours differ in launch height and first delay, so the row does not fire as one.
-        new BadBall(position, gravity, false, launchVx, launchVy + i % 4, life, interval,
-                    static_cast<double>(i % 3) / count * interval);
+        const RowLauncher launcher = rowLauncher(x1, x2, launchVy, interval, count, i);
+        new BadBall(Ogre::Vector3(static_cast<float>(launcher.x), static_cast<float>(y), -50.0f), gravity,
+                    false, launchVx, launcher.launchVy, life, interval, launcher.firstDelay);
     }
 }

@@ -10,3 +10,13 @@
 // number of launchers, spread evenly from the lower end.
 void buildMeteorEmitter(double x1, double x2, double y, double launchVx, double launchVy, bool gravity,
                         double life, double interval, int count);
+
+// Launcher i (0 to count - 1) of such a row: where it stands, its launch speed upwards and its first delay
+// (seconds). Neighbours differ in launch height and first delay, so the row does not fire as one.
+struct RowLauncher
+{
+    double x;
+    double launchVy;
+    double firstDelay;
+};
+RowLauncher rowLauncher(double x1, double x2, double launchVy, double interval, int count, int i);

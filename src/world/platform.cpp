@@ -1,6 +1,7 @@
 #include "world/platform.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include <Ogre.h>
 
@@ -35,30 +36,30 @@ void loadMaterial(const std::string& name)
 }
 } // namespace
 
-Platform::Platform(float x, float y, float z, int length, int kind, bool particles, float angleDegrees)
+Platform::Platform(float x, float y, float z, int length, PlankKind kind, bool particles, float angleDegrees)
     : mKind(kind)
 {
-    if (length < 1)
-        throw "Error reading map data!";
+    assert(length >= minPlankLength);
 
     Ogre::SceneManager* scene = theSceneManager;
     const Ogre::Radian angle(angleDegrees * Ogre::Math::fDeg2Rad);
     mNode = scene->getRootSceneNode()->createChildSceneNode(uniqueName());
-    if (kind == kindLog || kind == kindGround)
+    if (kind == PlankKind::log || kind == PlankKind::ground)
     {
-        if (kind == kindLog)
+        if (kind == PlankKind::log)
         {
             loadMaterial(logMaterial);
             for (const std::string& name : logMaterials)
                 loadMaterial(name);
         }
-        mEntity = scene->createEntity(uniqueName(), kind == kindLog ? logMeshFor(length) : "terra.mesh");
+        mEntity =
+            scene->createEntity(uniqueName(), kind == PlankKind::log ? logMeshFor(length) : "terra.mesh");
         const float meshLength = mEntity->getBoundingBox().getSize().x;
         mNode->attachObject(mEntity);
         mNode->roll(angle);
         mNode->setScale(length / meshLength, 1.0f, 1.0f);
         mNode->setPosition(x, y, z);
-        if (kind == kindLog && particles)
+        if (kind == PlankKind::log && particles)
         {
             // Emitters two mesh units in from each end, in the node's scaled space.
             const float endX = meshLength * 0.5f - 2.0f;
@@ -173,10 +174,9 @@ void Platform::followPlank()
     physics::followWithRoll(*mNode, *mPlankBody, 0.0f, 0.0f, mNode->getPosition().z);
 }
 
-void Platform::createAxle(const char* meshName, int side, int length)
+void Platform::createAxle(const char* meshName, AxleSide side, int length)
 {
-    const int quarter = length / 4;
-    const float axleX = side == 1 ? quarter : side == 2 ? -quarter : 0.0f;
+    const auto axleX = static_cast<float>(-plankCentreOffset(side, length));
     // The node's scale still multiplies a child's position when the child ignores it for its size: undo
     // it, so the axle sits a quarter length from the centre and 10 units in front, as the physics turns.
     const Ogre::Vector3& scale = mNode->getScale();
@@ -186,13 +186,10 @@ void Platform::createAxle(const char* meshName, int side, int length)
     axle->attachObject(theSceneManager->createEntity(uniqueName(), meshName));
 }
 
-void Platform::offsetPlankBySide(float x, float y, int side, int length)
+void Platform::offsetPlankBySide(float x, float y, AxleSide side, int length)
 {
-    const int quarter = length / 4;
-    if (side == 1)
-        mPlankBody->SetTransform(b2Vec2(x - quarter, y), 0.0f);
-    else if (side == 2)
-        mPlankBody->SetTransform(b2Vec2(x + quarter, y), 0.0f);
+    if (side != AxleSide::centre)
+        mPlankBody->SetTransform(b2Vec2(x + static_cast<float>(plankCentreOffset(side, length)), y), 0.0f);
 }
 
 void Platform::weldToKinematicAnchor(float x, float y)

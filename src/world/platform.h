@@ -15,6 +15,7 @@
 #include <box2d/box2d.h>
 
 #include "world/managed_class.h"
+#include "world/plank.h"
 
 namespace Ogre
 {
@@ -26,15 +27,10 @@ class SceneNode;
 class Platform : public ManagedClass<Platform*>
 {
   public:
-    // Kind codes, as the level reader makes them from the record's kind word.
-    static constexpr int kindBox = 0;
-    static constexpr int kindLog = 1;
-    static constexpr int kindGround = 2;
-
     // Builds the plank (mesh, node, particles, dynamic body) at (x, y, z), rolled by angleDegrees; the
-    // derived class adds and welds the anchor. Throws the level error text for a length under 1, which
-    // Box2D cannot build, before creating anything.
-    Platform(float x, float y, float z, int length, int kind, bool particles, float angleDegrees);
+    // derived class adds and welds the anchor. length is at least minPlankLength (the level reader refuses
+    // shorter planks).
+    Platform(float x, float y, float z, int length, PlankKind kind, bool particles, float angleDegrees);
     // Destroys the plank and anchor bodies; the scene manager's clean-up takes the engine objects.
     virtual ~Platform();
 
@@ -54,7 +50,7 @@ class Platform : public ManagedClass<Platform*>
     b2Body* anchorBody() const { return mAnchorBody; }
     Ogre::SceneNode* node() const { return mNode; }
     Ogre::Entity* entity() const { return mEntity; }
-    int kind() const { return mKind; }
+    PlankKind kind() const { return mKind; }
 
     // Player number whose colour a moving log shows (0 none). The main scene compares it around update to
     // rumble the player who just took a log.
@@ -71,9 +67,9 @@ class Platform : public ManagedClass<Platform*>
     void followPlank();
     // The axle picture at the turning point: a child of the plank node that does not inherit its scale,
     // drawn at the physics axle whatever the plank's scale.
-    void createAxle(const char* meshName, int side, int length);
-    // With a side the plank's centre sits a quarter of its length from the axle at (x, y).
-    void offsetPlankBySide(float x, float y, int side, int length);
+    void createAxle(const char* meshName, AxleSide side, int length);
+    // With a side the plank's centre sits a quarter of its length from the axle at (x, y), and lies level.
+    void offsetPlankBySide(float x, float y, AxleSide side, int length);
     // The log material for player 1, 2 or nobody.
     void tintLog(int player);
     // The kinematic anchor at (x, y), welded to the plank at that point.
@@ -85,7 +81,7 @@ class Platform : public ManagedClass<Platform*>
     b2Body* mAnchorBody = nullptr;
     Ogre::Entity* mEntity = nullptr;
     Ogre::SceneNode* mNode = nullptr;
-    int mKind = kindBox;
+    PlankKind mKind = PlankKind::box;
     // Four systems on log platforms with particles: 0 and 1 at z -10, 2 and 3 at z -15.
     std::vector<Ogre::ParticleSystem*> mParticles;
     double mParticleTimer = 0.0;

@@ -2,10 +2,11 @@
 
 #include <Ogre.h>
 
-RotatingPlatform::RotatingPlatform(float x, float y, float z, int length, int kind, bool invertTilt, int side)
+RotatingPlatform::RotatingPlatform(float x, float y, float z, int length, PlankKind kind, bool invertTilt,
+                                   AxleSide side)
     : Platform(x, y, z, length, kind, true, 0.0f), mInvertTilt(invertTilt), mRotationGain(7.0 / length)
 {
-    if (kind == kindLog)
+    if (kind == PlankKind::log)
         mEntity->setMaterialName("tronc0");
     createAxle("eix.mesh", side, length);
     offsetPlankBySide(x, y, side, length);
@@ -17,6 +18,6 @@ void RotatingPlatform::update(float tilt, int player, float dt)
     beginUpdate(dt);
     steerTowardsTilt(tilt, mInvertTilt, mRotationGain);
     followPlank();
-    if (mKind == kindLog && player != colourOwner)
+    if (mKind == PlankKind::log && player != colourOwner)
         tintLog(player);
 }

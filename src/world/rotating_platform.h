@@ -6,9 +6,8 @@
 class RotatingPlatform : public Platform
 {
   public:
-    // Axle at (x, y, z); the plank lies level. side 1 ("L") puts the plank's centre a quarter of its
-    // length towards -x from the axle, side 2 ("R") towards +x, 0 on the axle.
-    RotatingPlatform(float x, float y, float z, int length, int kind, bool invertTilt, int side);
+    // Axle at (x, y, z); the plank lies level, its centre placed from the axle by side.
+    RotatingPlatform(float x, float y, float z, int length, PlankKind kind, bool invertTilt, AxleSide side);
 
     void update(float tilt, int player, float dt) override;
 

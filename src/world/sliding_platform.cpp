@@ -48,8 +48,6 @@ double digitAngleDegrees(char digit)
         return 0.0;
     }
 }
-
-constexpr double segmentLength = 10.0;
 } // namespace
 
 b2Vec2 SlidingPlatform::digitDirection(char digit)
@@ -58,14 +56,14 @@ b2Vec2 SlidingPlatform::digitDirection(char digit)
     return b2Vec2(static_cast<float>(std::sin(a)), static_cast<float>(std::cos(a)));
 }
 
-SlidingPlatform::SlidingPlatform(float x, float y, float z, int length, int kind, bool tiltable,
+SlidingPlatform::SlidingPlatform(float x, float y, float z, int length, PlankKind kind, bool tiltable,
                                  const std::string& rail, bool invertTilt, bool tiltDriven, bool circular,
-                                 bool reverseSlide, int side, double speed, double angleDegrees)
+                                 bool reverseSlide, AxleSide side, double speed, double angleDegrees)
     : Platform(x, y, z, length, kind, tiltable, static_cast<float>(angleDegrees)), mInvertTilt(invertTilt),
       mTiltDriven(tiltDriven), mReverseSlide(reverseSlide), mTiltable(tiltable), mCircular(circular),
       mSpeed(speed), mRotationGain(7.0 / length), mRail(rail), mOrigin(x, y, z)
 {
-    if (kind == kindLog && tiltable)
+    if (kind == PlankKind::log && tiltable)
         mEntity->setMaterialName("tronc0");
     if (tiltable)
         createAxle(tiltDriven ? "eix_mov.mesh" : "eix.mesh", side, length);
@@ -237,6 +235,6 @@ void SlidingPlatform::update(float tilt, int player, float dt)
     }
 
     followPlank();
-    if (mTiltable && mKind == kindLog && player != colourOwner)
+    if (mTiltable && mKind == PlankKind::log && player != colourOwner)
         tintLog(player);
 }

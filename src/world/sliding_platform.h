@@ -17,11 +17,14 @@ class SlidingPlatform : public Platform
     // The rail starts at (x, y, z), where the axle is; speed in units per second along the rail;
     // angleDegrees is the plank's roll. side as for RotatingPlatform. An empty rail gives a plank that
     // does not travel.
-    SlidingPlatform(float x, float y, float z, int length, int kind, bool tiltable, const std::string& rail,
-                    bool invertTilt, bool tiltDriven, bool circular, bool reverseSlide, int side,
-                    double speed, double angleDegrees);
+    SlidingPlatform(float x, float y, float z, int length, PlankKind kind, bool tiltable,
+                    const std::string& rail, bool invertTilt, bool tiltDriven, bool circular,
+                    bool reverseSlide, AxleSide side, double speed, double angleDegrees);
 
     void update(float tilt, int player, float dt) override;
+
+    // Each rail digit is a straight segment this long (world units).
+    static constexpr double segmentLength = 10.0;
 
     // Unit direction of travel of a rail digit going forward: (sin a, cos a) for the digit's angle a.
     static b2Vec2 digitDirection(char digit);

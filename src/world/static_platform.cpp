@@ -3,7 +3,7 @@
 #include "core/access_points.h"
 #include "world/physics.h"
 
-StaticPlatform::StaticPlatform(float x, float y, float z, int length, int kind, double angleDegrees)
+StaticPlatform::StaticPlatform(float x, float y, float z, int length, PlankKind kind, double angleDegrees)
     : Platform(x, y, z, length, kind, false, static_cast<float>(angleDegrees))
 {
     b2BodyDef anchorDef;

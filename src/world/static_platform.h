@@ -6,6 +6,6 @@
 class StaticPlatform : public Platform
 {
   public:
-    // Centre (x, y, z), length in units, kind code, roll in degrees.
-    StaticPlatform(float x, float y, float z, int length, int kind, double angleDegrees);
+    // Centre (x, y, z), length in units, roll in degrees.
+    StaticPlatform(float x, float y, float z, int length, PlankKind kind, double angleDegrees);
 };

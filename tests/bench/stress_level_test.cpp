@@ -11,7 +11,7 @@
 TEST(StressLevel, TheReaderAcceptsTheGeneratedLevel)
 {
     const StressLevelSize size;
-    const LevelDescription level = parseLevel(stressLevelText(size));
+    const LevelDescription level = parseLevel(stressLevelText(size), "stress.imf");
     EXPECT_GE(level.records.size(), static_cast<std::size_t>(size.platforms + size.butterflies));
     EXPECT_LT(level.header.goalX, level.header.startX) << "the players run towards -x to the goal";
 }

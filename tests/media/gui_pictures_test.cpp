@@ -33,6 +33,7 @@ const struct
     {96, 96, {"vides", "cara1", "cara2"}},
     {480, 96, {"textCongrats", "textRecord"}},
     {224, 56, {"textNotSaved"}},
+    {560, 96, {"textMapError"}},
     {340, 176, {"classification2pHigh0", "classification2pHigh1"}},
     {20, 38, {"blank"}},
     {4, 4, {"BLANK"}},

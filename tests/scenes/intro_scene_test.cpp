@@ -2,6 +2,9 @@
 // driven frame by frame.
 
 #include <fstream>
+#include <iterator>
+
+#include <OgrePanelOverlayElement.h>
 
 #include <gtest/gtest.h>
 
@@ -162,4 +165,40 @@ TEST(IntroScene, CreditsAndExitLeaveTheTitle)
     game.press("L");
     game.press("A");
     EXPECT_EQ(game.scene(), nullptr) << "exit names the quit marker";
+}
+
+// A game checks its whole chain of levels before it starts: here the first level reads, but the second
+// (standing in broken for the shipped one) does not.
+TEST(IntroScene, AGameWithALevelThatCannotBeReadComesBackToTheTitleWithTheMessageAndTheGameGoesOn)
+{
+    GameDriver game(new IntroScene(),
+                    {{"mapa2.imf", "95 29 -1190 46 mapa3.imf\nStaticPlatfrom 0 0 20 0 x box\n"}});
+    openMenu(game);
+    game.press("A"); // 1player
+    game.idle(10);
+    game.press("A"); // level1: mapa1.imf, then mapa2.imf
+    game.idle(1);
+    auto* title = game.sceneAs<IntroScene>();
+    ASSERT_NE(title, nullptr) << "the game ends at the title, not in the level";
+    std::ifstream log(basePath + "quobbel.log");
+    const std::string logText((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_NE(logText.find("Level refused: mapa2.imf:2: StaticPlatfrom: unknown record"), std::string::npos);
+    ASSERT_NE(title->notice(), nullptr);
+    EXPECT_TRUE(title->notice()->isVisible());
+    EXPECT_EQ(title->notice()->panel->getMaterialName().rfind("textMapError", 0), 0u);
+    game.idle(5 * 60);
+    EXPECT_FALSE(title->notice()->isVisible()) << "the message goes after a few seconds";
+
+    openMenu(game);
+    game.press("A");
+    game.idle(10);
+    game.press("D"); // level1 -> level3: mapa3.imf, then boss1.imf
+    game.press("A");
+    game.idle(1);
+    auto* play = game.sceneAs<MainScene>();
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(play->levelFile(), "mapa3.imf");
+    EXPECT_FALSE(play->levelRefused());
+    game.idle(60);
+    EXPECT_GT(play->levelTime(), 0.0f);
 }

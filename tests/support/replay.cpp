@@ -100,7 +100,13 @@ GameDriver::GameDriver(Scene* first, const std::vector<LevelText>& extraLevels)
         std::filesystem::create_directory(folder);
         for (const LevelText& level : extraLevels)
             mDir->write("test_levels/" + level.fileName, level.text);
-        Ogre::ResourceGroupManager::getSingleton().addResourceLocation(folder, "FileSystem");
+        // The engine looks for a file in its resource groups in the order of their names, so this group is
+        // searched before the game's own ("General").
+        const std::string group = "0 Test levels";
+        auto& resources = Ogre::ResourceGroupManager::getSingleton();
+        resources.createResourceGroup(group);
+        resources.addResourceLocation(folder, "FileSystem", group);
+        resources.initialiseResourceGroup(group);
     }
     auto keys = std::make_unique<ScriptedKeys>();
     mKeys = keys.get();

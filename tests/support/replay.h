@@ -56,8 +56,9 @@ class GameDriver
         std::string text;
     };
 
-    // Takes ownership of `first` and loads it. `extraLevels` are found like the shipped levels (their names
-    // must differ from them). rand() is seeded the same way every time, so a route replays bit for bit.
+    // Takes ownership of `first` and loads it. `extraLevels` are found like the shipped levels, and before
+    // them: one named like a shipped level stands in for it. rand() is seeded the same way every time, so a
+    // route replays bit for bit.
     explicit GameDriver(Scene* first, const std::vector<LevelText>& extraLevels = {});
     ~GameDriver();
     GameDriver(const GameDriver&) = delete;

@@ -2,7 +2,7 @@
 
 // A headless engine with the world media (real or stand-in) and a real physics world, published through
 // the access points as the application does, for tests of the objects a level is made of. Frames run at
-// 60 per second in the main scene's order: platforms (with the standing player), enemies, then one Step.
+// 60 per second through the game's own frame of play (runPlayFrame).
 
 #include <cmath>
 #include <memory>
@@ -17,6 +17,7 @@
 #include "world/enemic.h"
 #include "world/physics.h"
 #include "world/platform.h"
+#include "world/play_frame.h"
 
 class LevelObjectsTest : public ::testing::Test
 {
@@ -43,22 +44,18 @@ class LevelObjectsTest : public ::testing::Test
 
     static int framesFor(float seconds) { return static_cast<int>(std::lround(seconds / frameTime)); }
 
-    // One frame: every platform asks feet1, then feet2 (either may be null), who stands on it and follows
-    // that player's tilt; every enemy moves; the world steps.
-    void frame(b2Body* feet1 = nullptr, float tilt1 = 0.0f, b2Body* feet2 = nullptr, float tilt2 = 0.0f)
+    // One frame with stand-in feet for players 1 and 2 (either may be null): every platform asks feet1,
+    // then feet2, who stands on it and follows that player's tilt; every enemy moves; the world steps.
+    PlayFrameOutcome frame(b2Body* feet1 = nullptr, float tilt1 = 0.0f, b2Body* feet2 = nullptr,
+                           float tilt2 = 0.0f)
     {
-        for (Platform* platform : Platform::instances())
-        {
-            int player = 0;
-            if (feet1 && platform->checkContact(feet1, 1))
-                player = 1;
-            else if (feet2 && platform->checkContact(feet2, 2))
-                player = 2;
-            platform->update(player == 1 ? tilt1 : player == 2 ? tilt2 : 0.0f, player, frameTime);
-        }
-        for (Enemic* enemy : Enemic::instances())
-            enemy->update(frameTime);
-        physics::step(*world, frameTime);
+        PlayerTurn first;
+        first.feet = feet1;
+        first.tilt = tilt1;
+        PlayerTurn second;
+        second.feet = feet2;
+        second.tilt = tilt2;
+        return runPlayFrame(*world, {first, second}, frameTime);
     }
 
     // A body shaped like a player's feet: a circle of radius 2 with the player's filter.

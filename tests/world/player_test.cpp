@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -45,19 +46,22 @@ class PlayerTest : public LevelObjectsTest
             addPlank(x, y - 3, plankHalfLength);
         return *players.back();
     }
-    // Frames as the main scene runs them: the players (one that fell below the level starts its 1.2 s
-    // countdown), then the platforms under them, the enemies and the step.
-    void run(float seconds, int direction = 0, bool jump = false)
+    // Frames as the main scene runs them: a player that fell below the level starts its 1.2 s countdown,
+    // then the frame of play moves the players (the first `direction`, the second `direction2`), the
+    // platforms under them, the enemies, and steps the world.
+    void run(float seconds, int direction = 0, bool jump = false, int direction2 = 0)
     {
         for (int i = 0; i < std::max(1, framesFor(seconds)); ++i)
         {
-            for (auto& player : players)
+            std::array<PlayerTurn, 2> turns;
+            for (std::size_t p = 0; p < players.size(); ++p)
             {
-                player->update(frameTime, direction, jump);
-                if (player->pivotNode->getPosition().y < -10 && !player->respawnCountdown)
-                    player->respawnCountdown = 1.2;
+                Player& player = *players[p];
+                if (player.pivotNode->getPosition().y < -10 && !player.respawnCountdown)
+                    player.respawnCountdown = 1.2;
+                turns[p] = {&player, player.feetBody(), p == 0 ? direction : direction2, jump, 0.0f};
             }
-            frame(players[0]->feetBody(), 0, players.size() > 1 ? players[1]->feetBody() : nullptr, 0);
+            runPlayFrame(*world, turns, frameTime);
             // As rendering would: the player's box for the next frame's strike test follows its nodes.
             theSceneManager->getRootSceneNode()->_update(true, false);
         }
@@ -208,12 +212,7 @@ TEST_F(PlayerTest, TwoPlayersWalkThroughEachOther)
     Player& second = addPlayer(6, 3, 2, 0);
     EXPECT_EQ(second.entity()->getSubEntity(0)->getMaterialName(), "PimbearPanda_tex");
     run(0.3f);
-    for (int i = 0; i < 60; ++i)
-    {
-        first.update(frameTime, -1, false);
-        second.update(frameTime, 1, false);
-        physics::step(*world, frameTime);
-    }
+    run(1.0f, -1, false, 1);
     EXPECT_GT(feet(first).x, 6.0f);
     EXPECT_LT(feet(second).x, -6.0f);
 }

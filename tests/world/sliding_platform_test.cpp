@@ -21,8 +21,8 @@ class SlidingPlatformTest : public LevelObjectsTest
     // A plain box slider that nobody tilts, at the origin.
     SlidingPlatform* makeShuttle(const std::string& rail, double speed, bool circular = false)
     {
-        return new SlidingPlatform(0, 0, 0, 10, Platform::kindBox, false, rail, false, false, circular, false,
-                                   0, speed, 0.0);
+        return new SlidingPlatform(0, 0, 0, 10, PlankKind::box, false, rail, false, false, circular, false,
+                                   AxleSide::centre, speed, 0.0);
     }
 
     Track ride(SlidingPlatform* platform, float seconds, int player = 0, float tilt = 0.0f)
@@ -100,8 +100,8 @@ TEST_F(SlidingPlatformTest, OneSegmentShuttlesOverTenUnitsSlowingAtBothEndsAndNo
 TEST_F(SlidingPlatformTest, TiltDrivenSliderParksAtTheEndAndDriftsBackWhenLeft)
 {
     // Tilted by its holder towards -x on screen (plank roll negative): it slides forward along the rail.
-    auto* platform = new SlidingPlatform(0, 0, 0, 10, Platform::kindLog, true, "44", false, true, false,
-                                         false, 0, 10.0, 0.0);
+    auto* platform = new SlidingPlatform(0, 0, 0, 10, PlankKind::log, true, "44", false, true, false, false,
+                                         AxleSide::centre, 10.0, 0.0);
     const Track held = ride(platform, 8.0f, 1, -35.0f);
     EXPECT_NEAR(held.positions.back().x, 20.0f, 0.2f);
     EXPECT_LT(held.speeds.back(), 0.1f);

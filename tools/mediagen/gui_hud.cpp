@@ -211,6 +211,21 @@ Raster recordSign(FontFace& font)
     return picture;
 }
 
+// Shown over the title when the level a game was to start could not be read: the game's own message, on a
+// plate that stands out over the running bears.
+Raster levelErrorSign(FontFace& font)
+{
+    Raster picture(560, 96);
+    drawPlate(picture, Rect{0, 0, 560, 96}, 14, rgb(0x4a5266, 0.94f), rgb(0x1f2433, 0.94f), rgb(0xff8a3a), 5);
+    Lettering lettering;
+    lettering.fillTop = rgb(0xffffff);
+    lettering.fillBottom = rgb(0xffd6b0);
+    lettering.outline = rgb(0x5a1a06);
+    lettering.outlineWidth = 4;
+    drawText(picture, font, "Error reading map data!", Rect{24, 14, 536, 82}, 46, lettering);
+    return picture;
+}
+
 } // namespace
 
 void addHudPictures(OverlaySheet& sheet, FontFace& font)
@@ -234,6 +249,7 @@ void addHudPictures(OverlaySheet& sheet, FontFace& font)
     sheet.add("textGo", goSign(font));
     sheet.add("textCongrats", congratsSign(font));
     sheet.add("textRecord", recordSign(font));
+    sheet.add("textMapError", levelErrorSign(font));
 }
 
 } // namespace gui

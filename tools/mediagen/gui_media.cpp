@@ -1,8 +1,6 @@
 #include "gui_media.h"
 
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -105,17 +103,6 @@ class Sheet : public gui::OverlaySheet
 
 namespace gui
 {
-std::string readDejaVuFont(const std::string& fileName)
-{
-    const std::string path = "/usr/share/fonts/truetype/dejavu/" + fileName;
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (!in || bytes.str().empty())
-        throw std::runtime_error("mediagen: cannot read " + path + " (Debian package fonts-dejavu-core)");
-    return bytes.str();
-}
-
 void addButton(OverlaySheet& sheet, const std::string& material, const std::function<Raster(Look)>& draw)
 {
     sheet.add(material, draw(Look::Off));
@@ -127,7 +114,7 @@ void addButton(OverlaySheet& sheet, const std::string& material, const std::func
 
 void generateGuiMedia(MediaOutput& output)
 {
-    FontFace font(gui::readDejaVuFont(fontFileName));
+    FontFace font(readDejaVuFont(fontFileName));
     Sheet sheet;
     gui::addMenuPictures(sheet, font);
     gui::addHudPictures(sheet, font);

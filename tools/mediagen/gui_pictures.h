@@ -12,10 +12,6 @@
 namespace gui
 {
 
-// The bytes of a font file of Debian's fonts-dejavu-core, by file name ("DejaVuSans-Bold.ttf"). Throws
-// std::runtime_error when the package is missing.
-std::string readDejaVuFont(const std::string& fileName);
-
 // Receives every overlay material with its picture.
 class OverlaySheet
 {

@@ -240,10 +240,39 @@ Mask segment(int width, int height, float x0, float y0, float x1, float y1, floa
     return mask;
 }
 
+Mask polyline(int width, int height, const std::vector<float>& points, float thickness)
+{
+    if (points.size() < 4 || points.size() % 2 != 0)
+        throw std::logic_error("raster: a polyline needs two or more x, y pairs");
+    Mask mask(width, height);
+    const float half = thickness * 0.5f;
+    float left = points[0], right = points[0], top = points[1], bottom = points[1];
+    for (std::size_t i = 0; i < points.size(); i += 2)
+    {
+        left = std::min(left, points[i]);
+        right = std::max(right, points[i]);
+        top = std::min(top, points[i + 1]);
+        bottom = std::max(bottom, points[i + 1]);
+    }
+    const PixelSpan s = spanOf(width, height, left - half, top - half, right + half, bottom + half);
+    for (int y = s.y0; y < s.y1; ++y)
+        for (int x = s.x0; x < s.x1; ++x)
+        {
+            const float px = static_cast<float>(x) + 0.5f;
+            const float py = static_cast<float>(y) + 0.5f;
+            float nearest = 1e9f;
+            for (std::size_t i = 2; i < points.size(); i += 2)
+                nearest = std::min(nearest, distanceToSegment(px, py, points[i - 2], points[i - 1], points[i],
+                                                              points[i + 1]));
+            mask.at(x, y) = coverage(nearest - half);
+        }
+    return mask;
+}
+
 Mask polygon(int width, int height, const std::vector<float>& points)
 {
     if (points.size() < 6 || points.size() % 2 != 0)
-        throw std::logic_error("mediagen: a polygon needs three or more x, y pairs");
+        throw std::logic_error("raster: a polygon needs three or more x, y pairs");
     Mask mask(width, height);
     const std::size_t n = points.size() / 2;
     float left = points[0], right = points[0], top = points[1], bottom = points[1];
@@ -295,21 +324,26 @@ Raster::Raster(int width, int height)
     : mWidth(width), mHeight(height), mPixels(static_cast<std::size_t>(width * height * 4), 0.0f)
 {
     if (width <= 0 || height <= 0)
-        throw std::logic_error("mediagen: a picture needs a positive size");
+        throw std::logic_error("raster: a picture needs a positive size");
 }
 
 void Raster::paint(const Mask& mask, const Paint& paint)
 {
     if (mask.width() != mWidth || mask.height() != mHeight)
-        throw std::logic_error("mediagen: mask and picture differ in size");
+        throw std::logic_error("raster: mask and picture differ in size");
+    Raster::paint(mask, 0, 0, paint);
+}
+
+void Raster::paint(const Mask& mask, int left, int top, const Paint& paint)
+{
     const float span = paint.y1 - paint.y0;
-    for (int y = 0; y < mHeight; ++y)
+    for (int y = std::max(0, top); y < std::min(mHeight, top + mask.height()); ++y)
     {
         const float t = span != 0 ? clamp01((static_cast<float>(y) + 0.5f - paint.y0) / span) : 0.0f;
         const Colour c = mix(paint.top, paint.bottom, t);
-        for (int x = 0; x < mWidth; ++x)
+        for (int x = std::max(0, left); x < std::min(mWidth, left + mask.width()); ++x)
         {
-            const float a = c.a * mask.at(x, y);
+            const float a = c.a * mask.at(x - left, y - top);
             if (a <= 0)
                 continue;
             float* p = &mPixels[static_cast<std::size_t>((y * mWidth + x) * 4)];
@@ -339,11 +373,10 @@ void Raster::draw(const Raster& other, int x, int y)
         }
 }
 
-std::string Raster::encodeDds() const
+std::vector<std::uint8_t> Raster::rgbaBytes() const
 {
     const std::size_t count = static_cast<std::size_t>(mWidth * mHeight);
     std::vector<std::uint8_t> bytes(count * 4);
-    std::vector<bool> known(count, false);
     for (std::size_t i = 0; i < count; ++i)
     {
         const float a = clamp01(mPixels[i * 4 + 3]);
@@ -354,8 +387,17 @@ std::string Raster::encodeDds() const
         for (int k = 0; k < 3; ++k)
             bytes[i * 4 + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(
                 std::lround(clamp01(mPixels[i * 4 + static_cast<std::size_t>(k)] / a) * 255.0f));
-        known[i] = true;
     }
+    return bytes;
+}
+
+std::string Raster::encodeDds() const
+{
+    const std::size_t count = static_cast<std::size_t>(mWidth * mHeight);
+    std::vector<std::uint8_t> bytes = rgbaBytes();
+    std::vector<bool> known(count, false);
+    for (std::size_t i = 0; i < count; ++i)
+        known[i] = bytes[i * 4 + 3] != 0;
     // Bleed colour a few pixels into the transparent area: the filter then blends an edge with its own
     // colour.
     for (int pass = 0; pass < 3; ++pass)

@@ -8,6 +8,10 @@ struct FT_LibraryRec_;
 struct FT_FaceRec_;
 struct FT_StrokerRec_;
 
+// The bytes of a font file of Debian's fonts-dejavu-core, by file name ("DejaVuSans-Bold.ttf"). Throws
+// std::runtime_error when the package is missing.
+std::string readDejaVuFont(const std::string& fileName);
+
 // How a line of text is set.
 struct TextStyle
 {

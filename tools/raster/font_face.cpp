@@ -2,12 +2,25 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_GLYPH_H
 #include FT_STROKER_H
+
+std::string readDejaVuFont(const std::string& fileName)
+{
+    const std::string path = "/usr/share/fonts/truetype/dejavu/" + fileName;
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (!in || bytes.str().empty())
+        throw std::runtime_error("cannot read " + path + " (Debian package fonts-dejavu-core)");
+    return bytes.str();
+}
 
 namespace
 {
@@ -19,7 +32,7 @@ FT_Pos toFixed(float pixels)
 void check(FT_Error error, const char* what)
 {
     if (error)
-        throw std::runtime_error(std::string("mediagen: FreeType cannot ") + what + " (error " +
+        throw std::runtime_error(std::string("raster: FreeType cannot ") + what + " (error " +
                                  std::to_string(error) + ")");
 }
 
@@ -43,7 +56,7 @@ FontFace::FontFace(std::string bytes) : mBytes(std::move(bytes))
         FT_Stroker_New(mLibrary, &mStroker))
     {
         FT_Done_FreeType(mLibrary);
-        throw std::runtime_error("mediagen: FreeType cannot open the font");
+        throw std::runtime_error("raster: FreeType cannot open the font");
     }
 }
 

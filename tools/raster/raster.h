@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-// A small 2D drawing kit for the generator's pictures. Shapes become coverage masks (anti-aliased from their
-// signed distance), masks combine like sets, and a mask is painted onto a raster with a flat colour or a
-// vertical gradient. Pixel (x, y) covers [x, x+1) x [y, y+1); y grows downwards; all lengths are pixels.
-// Everything is plain float arithmetic in a fixed order, so the same calls give the same bytes every run.
+// A small 2D drawing kit for the media generator's pictures and the level tool's drawings. Shapes become
+// coverage masks (anti-aliased from their signed distance), masks combine like sets, and a mask is painted
+// onto a raster with a flat colour or a vertical gradient. Pixel (x, y) covers [x, x+1) x [y, y+1); y grows
+// downwards; all lengths are pixels. Everything is plain float arithmetic in a fixed order, so the same calls
+// give the same bytes every run.
 
 // A colour with straight (not premultiplied) alpha, each component 0..1.
 struct Colour
@@ -75,6 +76,8 @@ Mask roundedRect(int width, int height, const Rect& rect, float radius);
 Mask ellipse(int width, int height, float cx, float cy, float rx, float ry, float angle = 0.0f);
 // A stroke of the given thickness from (x0, y0) to (x1, y1) with round ends.
 Mask segment(int width, int height, float x0, float y0, float x1, float y1, float thickness);
+// A stroke through points given as x0, y0, x1, y1, ... (two or more), round at the ends and the joints.
+Mask polyline(int width, int height, const std::vector<float>& points, float thickness);
 // A closed polygon (even-odd rule) through points given as x0, y0, x1, y1, ...
 Mask polygon(int width, int height, const std::vector<float>& points);
 // The band between radii inner and outer around (cx, cy).
@@ -107,9 +110,14 @@ class Raster
     // Paints paint through mask over what is there (source over destination).
     void paint(const Mask& mask, const Paint& paint);
     void paint(const Mask& mask, const Colour& colour) { paint(mask, Paint::solid(colour)); }
+    // Paints a mask of any size with its top left at pixel (left, top), cut at the picture's edges: a
+    // small mask for a small shape on a large picture. The paint's heights are the picture's.
+    void paint(const Mask& mask, int left, int top, const Paint& paint);
     // Draws other over this picture with its top left at (x, y).
     void draw(const Raster& other, int x, int y);
 
+    // 8-bit RGBA with straight alpha, row by row from the top.
+    std::vector<std::uint8_t> rgbaBytes() const;
     // DDS bytes, 8-bit ARGB with straight alpha, no mipmaps. Fully transparent pixels take the colour of
     // their neighbours so that bilinear filtering does not darken the picture's edges.
     std::string encodeDds() const;
