@@ -159,8 +159,8 @@ void MainScene::updatePlatforms(float dt, InputState& input)
         const float tilt = standing ? input.tilt(standing) : 0.0f;
         const int previousOwner = platform->colourOwner;
         platform->update(tilt, standing, dt);
-        if (standing != 0 && platform->colourOwner != previousOwner && input.usesRemote(standing))
-            input.remotes().rumble(standing - 1, rumbleSeconds);
+        if (standing != 0 && platform->colourOwner != previousOwner)
+            input.rumble(standing, rumbleSeconds);
     }
 }
 

@@ -102,9 +102,11 @@ GameDriver::GameDriver(Scene* first, const std::vector<LevelText>& extraLevels)
             mDir->write("test_levels/" + level.fileName, level.text);
         Ogre::ResourceGroupManager::getSingleton().addResourceLocation(folder, "FileSystem");
     }
-    auto keys = std::make_unique<ScriptedKeys>();
-    mKeys = keys.get();
-    mInput = std::make_unique<InputState>(std::move(keys), std::make_unique<ScriptedRemotes>(0));
+    InputSources sources;
+    sources.keys = std::make_unique<ScriptedKeys>();
+    mKeys = static_cast<ScriptedKeys*>(sources.keys.get());
+    sources.remotes = std::make_unique<ScriptedRemotes>(0);
+    mInput = std::make_unique<InputState>(std::move(sources));
     auto clock = std::make_unique<buttonGUI::ManualClock>();
     mClock = clock.get();
     theButtonManager->setClock(std::move(clock));
