@@ -68,12 +68,6 @@ InputState::~InputState()
     mRemotes.shutDown();
 }
 
-OIS::KeyCode InputState::keyFor(int player, int action)
-{
-    return isPlayer(player) && isAction(action) ? Controls::defaults().keys[player][action]
-                                                : OIS::KC_UNASSIGNED;
-}
-
 int32_t InputState::remoteButtonFor(int action)
 {
     return isAction(action) ? remoteButtons[action] : 0;

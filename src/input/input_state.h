@@ -21,8 +21,8 @@
 //
 // Replays and tests build one without a window or OIS from InputSources holding a ScriptedKeys (and, for
 // remote players, a ScriptedRemotes): before each frame's update they set the keys held in that frame,
-// keyFor(player, action) giving the default key of an action, and the results follow frame by frame
-// exactly as from a player.
+// the keys of an action as their Controls bind them, and the results follow frame by frame exactly as
+// from a player.
 
 #include <array>
 #include <cstdint>
@@ -89,9 +89,6 @@ class InputState
     void rumble(int player, double seconds);
     // The remotes.
     Wiinput& remotes() { return mRemotes; }
-    // The key a keyboard player uses for an action by default; OIS::KC_UNASSIGNED where there is none.
-    // Replays use it to hold a player's actions through ScriptedKeys.
-    static OIS::KeyCode keyFor(int player, int action);
     // The remote button bit (WIIMOTE_BUTTON_*) for an action; 0 where there is none.
     static int32_t remoteButtonFor(int action);
 
