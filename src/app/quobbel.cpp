@@ -7,6 +7,7 @@
 #include <OgreOverlaySystem.h>
 
 #include "app/display_settings.h"
+#include "app/full_screen.h"
 #include "app/scene_loop.h"
 #include "audio/music_player.h"
 #include "audio/sound_manager.h"
@@ -59,6 +60,7 @@ Quobbel::Quobbel(const std::string& base)
     platform::checkMediaArchive(basePath + "media.icl");
     startEngine();
     openWindow();
+    mFullScreen = std::make_unique<FullScreenSwitch>(*theRenderWindow, mConfig, basePath + "Quobbel.cfg");
     registerResources();
     thePhysicsWorld = physics::createWorld();
     // The text style names a font that is never drawn (no button carries text), so a game without it runs.
@@ -194,6 +196,8 @@ bool Quobbel::frameEnded(const Ogre::FrameEvent& event)
         windowClosed(theRenderWindow);
     const double frameTime = clampFrameTime(event.timeSinceLastFrame);
     mInput->update(frameTime);
+    if (mInput->fullScreenRequested())
+        mFullScreen->toggle();
     // The music key, in every scene.
     if (mInput && mInput->wasPressed(1, action::musicToggle))
         theMusicPlayer->stream().togglePause();

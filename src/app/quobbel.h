@@ -17,6 +17,7 @@ namespace platform
 {
 class DisplayLossGuard;
 }
+class FullScreenSwitch;
 class InputState;
 class Scene;
 
@@ -45,8 +46,8 @@ class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListene
     void windowResized(Ogre::RenderWindow* window) override;
     // Ends the program after the current frame, through the normal unload of the scene.
     void windowClosed(Ogre::RenderWindow* window) override;
-    // The game's work for one frame: input, music key, scene update. Returns false once the scene has named
-    // its successor, which ends the engine's rendering loop.
+    // The game's work for one frame: input, full-screen keys, music key, scene update. Returns false once the
+    // scene has named its successor, which ends the engine's rendering loop.
     bool frameEnded(const Ogre::FrameEvent& event) override;
 
     // The input state, updated at every frame's end; for tests and tools that render frames themselves.
@@ -67,4 +68,6 @@ class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListene
     Scene* mCurrentScene = nullptr;
     // Draws the overlays; must exist before resources are parsed (fonts) and go before the root.
     std::unique_ptr<Ogre::OverlaySystem> mOverlaySystem;
+    // F11 and Alt+Return.
+    std::unique_ptr<FullScreenSwitch> mFullScreen;
 };

@@ -159,8 +159,8 @@ void MainScene::play(float dt, InputState& input)
     }
     const PlayFrameOutcome outcome = runPlayFrame(*thePhysicsWorld, turns, dt);
     for (int number = 1; number <= mNumPlayers; ++number)
-        if (outcome.tookLog[static_cast<std::size_t>(number - 1)] && input.usesRemote(number))
-            input.remotes().rumble(number - 1, rumbleSeconds);
+        if (outcome.tookLog[static_cast<std::size_t>(number - 1)])
+            input.rumble(number, rumbleSeconds);
 }
 
 // An orthographic camera that keeps every player in view, easing its width and position towards the

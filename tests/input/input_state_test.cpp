@@ -17,15 +17,15 @@ class InputStateTest : public testing::Test
     // remoteCount: remotes that connect at construction (0: keyboard only).
     void start(int remoteCount)
     {
-        auto keySource = std::make_unique<ScriptedKeys>();
-        keys = keySource.get();
-        std::unique_ptr<ScriptedRemotes> remoteSource;
+        InputSources sources;
+        sources.keys = std::make_unique<ScriptedKeys>();
+        keys = static_cast<ScriptedKeys*>(sources.keys.get());
         if (remoteCount > 0)
         {
-            remoteSource = std::make_unique<ScriptedRemotes>(remoteCount);
-            remotes = remoteSource.get();
+            sources.remotes = std::make_unique<ScriptedRemotes>(remoteCount);
+            remotes = static_cast<ScriptedRemotes*>(sources.remotes.get());
         }
-        input = std::make_unique<InputState>(std::move(keySource), std::move(remoteSource));
+        input = std::make_unique<InputState>(std::move(sources));
     }
 
     void frames(int count, double frameTime = 0.02)
@@ -170,4 +170,35 @@ TEST_F(InputStateTest, WithOneRemotePlayerOneUsesItsButtonsAndPitchAndPlayerTwoT
     remoteReport(0, 0, -80.0f);
     frames(1);
     EXPECT_FLOAT_EQ(input->tilt(1), 35.0f);
+}
+
+TEST_F(InputStateTest, F11AndReturnWithAltAskForFullScreenAndThatReturnNeverAccepts)
+{
+    start(0);
+    // One letter a frame: F full screen requested, A accept pressed, a accept held, - neither.
+    const auto seen = [&](std::initializer_list<std::initializer_list<OIS::KeyCode>> framesOfKeys)
+    {
+        std::string letters;
+        for (const auto& held : framesOfKeys)
+        {
+            keys->releaseAll();
+            for (OIS::KeyCode key : held)
+                keys->press(key);
+            frames(1);
+            letters += input->fullScreenRequested()           ? 'F'
+                       : input->wasPressed(0, action::accept) ? 'A'
+                       : input->isDown(0, action::accept)     ? 'a'
+                                                              : '-';
+        }
+        return letters;
+    };
+    using namespace OIS;
+    EXPECT_EQ(seen({{KC_F11}, {KC_F11}, {}, {KC_F11}}), "F--F");
+    // Alt first: full screen once, and that Return never accepts, even after Alt is let go.
+    EXPECT_EQ(
+        seen({{KC_LMENU}, {KC_LMENU, KC_RETURN}, {KC_LMENU, KC_RETURN}, {KC_RETURN}, {}, {KC_RETURN}, {}}),
+        "-F---A-");
+    EXPECT_EQ(seen({{KC_RMENU, KC_RETURN}, {}}), "F-");
+    // Return first: it accepts, and Alt joining it changes nothing.
+    EXPECT_EQ(seen({{KC_RETURN}, {KC_RETURN, KC_LMENU}, {}}), "Aa-");
 }

@@ -95,6 +95,9 @@ GameDirCopy::GameDirCopy()
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     fs::remove(file("quobbel.log"));
     fs::remove(file("scores.icl"));
+    // A player's own controls and controller mappings, should the build's game directory hold any.
+    fs::remove(file("controls.cfg"));
+    fs::remove(file("gamecontrollerdb.txt"));
 }
 
 GameDirCopy::~GameDirCopy()

@@ -14,6 +14,7 @@
 #include "core/scene.h"
 #include "gui/button_manager.h"
 #include "gui/clock.h"
+#include "input/gamepads.h"
 #include "input/input_state.h"
 #include "input/key_source.h"
 #include "input/scripted_remotes.h"
@@ -89,10 +90,14 @@ Route Route::load(const std::string& path)
     return parse(text.str());
 }
 
-GameDriver::GameDriver(Scene* first, const std::vector<LevelText>& extraLevels)
+GameDriver::GameDriver(Scene* first, const std::vector<LevelText>& extraLevels,
+                       const std::vector<GameFile>& gameFiles)
     : mDir(std::make_unique<GameDirCopy>())
 {
+    for (const GameFile& file : gameFiles)
+        mDir->write(file.name, file.text);
     mApp = std::make_unique<Quobbel>(mDir->path() + "/");
+    mControls = readControls(mDir->file("controls.cfg")).controls;
     std::srand(replaySeed);
     if (!extraLevels.empty())
     {
@@ -108,9 +113,7 @@ GameDriver::GameDriver(Scene* first, const std::vector<LevelText>& extraLevels)
         resources.addResourceLocation(folder, "FileSystem", group);
         resources.initialiseResourceGroup(group);
     }
-    auto keys = std::make_unique<ScriptedKeys>();
-    mKeys = keys.get();
-    mInput = std::make_unique<InputState>(std::move(keys), std::make_unique<ScriptedRemotes>(0));
+    makeInput(false);
     auto clock = std::make_unique<buttonGUI::ManualClock>();
     mClock = clock.get();
     theButtonManager->setClock(std::move(clock));
@@ -140,7 +143,35 @@ GameDriver::~GameDriver()
     mApp.reset();
 }
 
+void GameDriver::makeInput(bool gameControllers)
+{
+    InputSources sources;
+    sources.keys = std::make_unique<ScriptedKeys>();
+    mKeys = static_cast<ScriptedKeys*>(sources.keys.get());
+    sources.remotes = std::make_unique<ScriptedRemotes>(0);
+    if (gameControllers)
+        sources.gamepads = std::make_unique<Gamepads>(mDir->file("gamecontrollerdb.txt"));
+    sources.controls = mControls;
+    mInput = std::make_unique<InputState>(std::move(sources));
+}
+
+void GameDriver::readGameControllers()
+{
+    makeInput(true);
+}
+
 void GameDriver::step(const ReplayFrame& frame)
+{
+    stepHolding(frame, {});
+}
+
+void GameDriver::holdKeys(const std::vector<OIS::KeyCode>& keys, int frames)
+{
+    for (int i = 0; i < frames && mScene; ++i)
+        stepHolding(ReplayFrame(), keys);
+}
+
+void GameDriver::stepHolding(const ReplayFrame& frame, const std::vector<OIS::KeyCode>& keys)
 {
     if (!mScene)
         return;
@@ -154,7 +185,9 @@ void GameDriver::step(const ReplayFrame& frame)
     for (int player = 1; player <= 2; ++player)
         for (int action = 0; action < actionCount; ++action)
             if (anyPlayer[action] & (1u << player))
-                mKeys->press(InputState::keyFor(player, action));
+                mKeys->press(mControls.keys[player][action]);
+    for (OIS::KeyCode key : keys)
+        mKeys->press(key);
 
     ++mFrames;
     mClock->set(static_cast<std::uint32_t>(std::lround(mFrames * frameSeconds * 1000.0)));

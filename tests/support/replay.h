@@ -14,6 +14,10 @@
 #include <string>
 #include <vector>
 
+#include <OISKeyboard.h>
+
+#include "input/controls.h"
+
 class InputState;
 class Quobbel;
 class Scene;
@@ -43,7 +47,8 @@ struct Route
 };
 
 // The application in a scratch game directory (needs a display: run under Xvfb), with the toolkit's clock
-// and the input driven by the replay instead of real time and the keyboard.
+// and the input driven by the replay instead of real time and the keyboard. Held actions reach the game
+// as the keys that the directory's controls.cfg (or the default) binds to them.
 class GameDriver
 {
   public:
@@ -56,10 +61,18 @@ class GameDriver
         std::string text;
     };
 
+    // A file of the test's own in the game directory, there before the game starts (controls.cfg).
+    struct GameFile
+    {
+        std::string name;
+        std::string text;
+    };
+
     // Takes ownership of `first` and loads it. `extraLevels` are found like the shipped levels, and before
     // them: one named like a shipped level stands in for it. rand() is seeded the same way every time, so a
     // route replays bit for bit.
-    explicit GameDriver(Scene* first, const std::vector<LevelText>& extraLevels = {});
+    explicit GameDriver(Scene* first, const std::vector<LevelText>& extraLevels = {},
+                        const std::vector<GameFile>& gameFiles = {});
     ~GameDriver();
     GameDriver(const GameDriver&) = delete;
     GameDriver& operator=(const GameDriver&) = delete;
@@ -75,6 +88,11 @@ class GameDriver
     // Player 1 presses each action in turn for one frame, with a frame between presses so that each is a
     // new press.
     void press(const std::string& actions);
+    // Steps `frames` frames holding exactly these keys.
+    void holdKeys(const std::vector<OIS::KeyCode>& keys, int frames);
+    // From now on the input also reads SDL's game controllers (virtual ones in tests), with the game
+    // directory's gamecontrollerdb.txt, as the game does.
+    void readGameControllers();
 
     Scene* scene() const { return mScene; }
     template <typename T> T* sceneAs() const { return dynamic_cast<T*>(mScene); }
@@ -91,7 +109,11 @@ class GameDriver
     void screenshot(const std::string& path);
 
   private:
+    void makeInput(bool gameControllers);
+    void stepHolding(const ReplayFrame& frame, const std::vector<OIS::KeyCode>& keys);
+
     std::unique_ptr<GameDirCopy> mDir;
+    Controls mControls;
     std::unique_ptr<Quobbel> mApp;
     ScriptedKeys* mKeys = nullptr;
     std::unique_ptr<InputState> mInput;

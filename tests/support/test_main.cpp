@@ -5,7 +5,8 @@
 //   its own never-freed allocations into leak reports from an unknown module, burying real leaks of ours.
 //   The variable must be set before the process starts, so the test executable starts itself again once.
 //   Game binaries started by the tests inherit all of it.
-// - Ogre's own malloc/delete[] mismatch in image loading is not reported (see below).
+// - Ogre's own malloc/delete[] mismatch in image loading is not reported (see below), nor libdbus's
+//   allocation for the life of the process (tests/support/lsan.supp).
 // - Each test process gets an X server of its own (Xvfb, when installed), so tests that run at the same
 //   time never find, focus or close each other's windows. QUOBBEL_SHARED_DISPLAY=1 keeps DISPLAY as it is,
 //   to watch a test on a real desktop.
@@ -38,6 +39,13 @@ void preloadGlDriverAndRestart(char** argv)
     // the engine that every texture load would report.
     setenv("ASAN_OPTIONS",
            (asan + (asan.empty() ? "" : ":") + "verify_asan_link_order=0:alloc_dealloc_mismatch=0").c_str(),
+           1);
+    // SDL starts libdbus's threading once per process and, by design, never shuts libdbus down: a
+    // one-time allocation in the library, not a leak of ours.
+    const std::string lsan = std::getenv("LSAN_OPTIONS") ? std::getenv("LSAN_OPTIONS") : "";
+    setenv("LSAN_OPTIONS",
+           (lsan + (lsan.empty() ? "" : ":") + "suppressions=" QUOBBEL_SOURCE_DIR "/tests/support/lsan.supp")
+               .c_str(),
            1);
     execv("/proc/self/exe", argv);
 #else

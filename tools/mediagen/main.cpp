@@ -1,9 +1,14 @@
-// mediagen GAME_DIR LEVELS_DIR: generates the game's whole media into GAME_DIR.
+// mediagen GAME_DIR LEVELS_DIR: generates the game's whole media into GAME_DIR, with the example
+// controls file.
 
 #include <exception>
+#include <fstream>
 #include <iostream>
+#include <stdexcept>
+#include <string>
 
 #include "gui_media.h"
+#include "input/controls.h"
 #include "levels.h"
 #include "media_output.h"
 #include "models.h"
@@ -28,6 +33,10 @@ int main(int argc, char** argv)
         models::generateModels(output);
         generateGuiMedia(output);
         output.write(argv[1]);
+        // Players copy it to controls.cfg to rebind keys.
+        const std::string example = std::string(argv[1]) + "/controls.cfg.example";
+        if (!(std::ofstream(example, std::ios::trunc) << controlsExample()))
+            throw std::runtime_error("cannot write " + example);
     }
     catch (const std::exception& error)
     {
