@@ -21,6 +21,8 @@ quobbel_pkg(XWIIMOTE libxwiimote)
 quobbel_pkg(SDL2 sdl2)
 quobbel_pkg(LIBZIP libzip)
 quobbel_pkg(FREETYPE freetype2)
+# PNG files outside the engine: the desktop icons and their tests.
+quobbel_pkg(PNG libpng)
 
 pkg_get_variable(QUOBBEL_OGRE_PLUGIN_DIR OGRE plugindir)
 if(NOT QUOBBEL_OGRE_PLUGIN_DIR)

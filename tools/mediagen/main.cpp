@@ -1,8 +1,11 @@
 // mediagen GAME_DIR LEVELS_DIR: generates the game's whole media into GAME_DIR.
+// mediagen --icons ICON_DIR NAME: draws the desktop icon NAME at every size into ICON_DIR/hicolor.
 
 #include <exception>
 #include <iostream>
+#include <string>
 
+#include "desktop_icons.h"
 #include "gui_media.h"
 #include "levels.h"
 #include "media_output.h"
@@ -12,13 +15,20 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
+    const bool icons = argc == 4 && std::string(argv[1]) == "--icons";
+    if (argc != 3 && !icons)
     {
-        std::cerr << "usage: mediagen GAME_DIR LEVELS_DIR\n";
+        std::cerr << "usage: mediagen GAME_DIR LEVELS_DIR\n"
+                     "       mediagen --icons ICON_DIR NAME\n";
         return 2;
     }
     try
     {
+        if (icons)
+        {
+            writeDesktopIcons(argv[2], argv[3]);
+            return 0;
+        }
         platform::HeadlessEngine engine;
         MediaOutput output;
         // Names the generator's output; it also keeps the archive non-empty, which the engine requires.

@@ -341,6 +341,12 @@ void Raster::draw(const Raster& other, int x, int y)
 
 std::string Raster::encodeDds() const
 {
+    const std::vector<std::uint8_t> bytes = straightRgba();
+    return encodeDdsRgba(bytes.data(), mWidth, mHeight);
+}
+
+std::vector<std::uint8_t> Raster::straightRgba() const
+{
     const std::size_t count = static_cast<std::size_t>(mWidth * mHeight);
     std::vector<std::uint8_t> bytes(count * 4);
     std::vector<bool> known(count, false);
@@ -388,5 +394,5 @@ std::string Raster::encodeDds() const
             }
         known = std::move(next);
     }
-    return encodeDdsRgba(bytes.data(), mWidth, mHeight);
+    return bytes;
 }

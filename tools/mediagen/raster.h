@@ -110,8 +110,10 @@ class Raster
     // Draws other over this picture with its top left at (x, y).
     void draw(const Raster& other, int x, int y);
 
-    // DDS bytes, 8-bit ARGB with straight alpha, no mipmaps. Fully transparent pixels take the colour of
-    // their neighbours so that bilinear filtering does not darken the picture's edges.
+    // 8-bit RGBA with straight alpha, row by row. Fully transparent pixels take the colour of their
+    // neighbours so that bilinear filtering does not darken the picture's edges.
+    std::vector<std::uint8_t> straightRgba() const;
+    // DDS bytes of straightRgba(), no mipmaps.
     std::string encodeDds() const;
 
   private:
