@@ -23,6 +23,7 @@ quobbel_pkg(LIBZIP libzip)
 quobbel_pkg(ZLIB zlib)
 quobbel_pkg(XRANDR xrandr)
 quobbel_pkg(FREETYPE freetype2)
+# PNG files outside the engine: level pictures and desktop icons.
 quobbel_pkg(PNG libpng)
 
 pkg_get_variable(QUOBBEL_OGRE_PLUGIN_DIR OGRE plugindir)

@@ -1,6 +1,7 @@
 #include "platform/engine_plugins.h"
 
 #include <fstream>
+#include <string>
 
 #include <Ogre.h>
 
@@ -18,9 +19,13 @@ bool pluginExists(const std::string& pluginName)
 }
 } // namespace
 
+// The versioned name (RenderSystem_GL.so.1.12.10) is the file of the engine's runtime package; the plain
+// ".so" name is a link that only its development package installs.
 std::string ogrePluginPath(const std::string& pluginName)
 {
-    return std::string(QUOBBEL_OGRE_PLUGIN_DIR) + "/" + pluginName + ".so";
+    return std::string(QUOBBEL_OGRE_PLUGIN_DIR) + "/" + pluginName + ".so." +
+           std::to_string(OGRE_VERSION_MAJOR) + "." + std::to_string(OGRE_VERSION_MINOR) + "." +
+           std::to_string(OGRE_VERSION_PATCH);
 }
 
 void loadOgrePlugin(Ogre::Root& root, const std::string& pluginName)

@@ -1,5 +1,6 @@
 // mediagen GAME_DIR LEVELS_DIR: generates the game's whole media into GAME_DIR, with the example
 // controls file.
+// mediagen --icons ICON_DIR NAME: draws the desktop icon NAME at every size into ICON_DIR/hicolor.
 
 #include <exception>
 #include <fstream>
@@ -7,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "desktop_icons.h"
 #include "gui_media.h"
 #include "input/controls.h"
 #include "levels.h"
@@ -17,13 +19,20 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
+    const bool icons = argc == 4 && std::string(argv[1]) == "--icons";
+    if (argc != 3 && !icons)
     {
-        std::cerr << "usage: mediagen GAME_DIR LEVELS_DIR\n";
+        std::cerr << "usage: mediagen GAME_DIR LEVELS_DIR\n"
+                     "       mediagen --icons ICON_DIR NAME\n";
         return 2;
     }
     try
     {
+        if (icons)
+        {
+            writeDesktopIcons(argv[2], argv[3]);
+            return 0;
+        }
         platform::HeadlessEngine engine;
         MediaOutput output;
         // Names the generator's output; it also keeps the archive non-empty, which the engine requires.

@@ -391,7 +391,7 @@ std::vector<std::uint8_t> Raster::rgbaBytes() const
     return bytes;
 }
 
-std::string Raster::encodeDds() const
+std::vector<std::uint8_t> Raster::bledRgba() const
 {
     const std::size_t count = static_cast<std::size_t>(mWidth * mHeight);
     std::vector<std::uint8_t> bytes = rgbaBytes();
@@ -430,5 +430,11 @@ std::string Raster::encodeDds() const
             }
         known = std::move(next);
     }
+    return bytes;
+}
+
+std::string Raster::encodeDds() const
+{
+    const std::vector<std::uint8_t> bytes = bledRgba();
     return encodeDdsRgba(bytes.data(), mWidth, mHeight);
 }

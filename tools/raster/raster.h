@@ -118,8 +118,10 @@ class Raster
 
     // 8-bit RGBA with straight alpha, row by row from the top.
     std::vector<std::uint8_t> rgbaBytes() const;
-    // DDS bytes, 8-bit ARGB with straight alpha, no mipmaps. Fully transparent pixels take the colour of
-    // their neighbours so that bilinear filtering does not darken the picture's edges.
+    // rgbaBytes() with the colour of fully transparent pixels taken from their neighbours, so that bilinear
+    // filtering does not darken the picture's edges.
+    std::vector<std::uint8_t> bledRgba() const;
+    // DDS bytes of bledRgba(), no mipmaps.
     std::string encodeDds() const;
 
   private:

@@ -7,7 +7,7 @@
 
 void writePng(const Raster& picture, const std::string& path)
 {
-    const std::vector<std::uint8_t> pixels = picture.rgbaBytes();
+    const std::vector<std::uint8_t> pixels = picture.bledRgba();
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     image.width = static_cast<png_uint_32>(picture.width());
