@@ -16,12 +16,12 @@ void logLine(const std::string& line)
 
 // The window the configuration gives when "Fullscreen" is not "true", read by the same rules as at
 // start-up.
-WindowSettings windowedSettings(const Ogre::ConfigFile& config)
+WindowSettings windowedSettings(const Ogre::ConfigFile& config, const platform::ScreenSize& desktop)
 {
     std::string text = "WindowResolution = " + config.getSetting("WindowResolution") + "\n";
     Ogre::ConfigFile windowed;
     windowed.load(Ogre::DataStreamPtr(new Ogre::MemoryDataStream(text.data(), text.size())), "=", true);
-    return readWindowSettings(windowed);
+    return readWindowSettings(windowed, desktop);
 }
 } // namespace
 
@@ -34,20 +34,21 @@ FullScreenSwitch::FullScreenSwitch(Ogre::RenderWindow& window, const Ogre::Confi
 void FullScreenSwitch::toggle()
 {
     const bool fullScreen = !mFullScreen;
-    WindowSettings size = windowedSettings(mConfig);
+    platform::ScreenSize desktop;
+    try
+    {
+        desktop = platform::desktopSize();
+    }
+    catch (const char* error)
+    {
+        logLine(std::string(fullScreen ? "Full screen" : "Window") + " not available: " + error);
+        return;
+    }
+    WindowSettings size = windowedSettings(mConfig, desktop);
     if (fullScreen)
     {
-        try
-        {
-            const platform::ScreenSize desktop = platform::desktopSize();
-            size.width = desktop.width;
-            size.height = desktop.height;
-        }
-        catch (const char* error)
-        {
-            logLine(std::string("Full screen not available: ") + error);
-            return;
-        }
+        size.width = desktop.width;
+        size.height = desktop.height;
     }
     platform::setWindowFullScreen(mWindow, fullScreen, size.width, size.height);
     mFullScreen = fullScreen;
