@@ -86,13 +86,13 @@ TEST_F(Launcher, TheFirstStartMakesTheGameDirectoryWithTheDefaultsAndLinksToTheM
         // The installed file is read-only to players; their copy is theirs to edit.
         EXPECT_NE(fs::status(gameDir() / settings).permissions() & fs::perms::owner_write, fs::perms::none);
     }
-    for (const char* media : {"media.icl", "soundtrack"})
+    for (const char* media : {"media.icl", "soundtrack", "controls.cfg.example"})
     {
         SCOPED_TRACE(media);
         ASSERT_TRUE(fs::is_symlink(gameDir() / media));
         EXPECT_EQ(fs::read_symlink(gameDir() / media), tree.dataDir() / media);
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(gameDir()), fs::directory_iterator()), 4)
+    EXPECT_EQ(std::distance(fs::directory_iterator(gameDir()), fs::directory_iterator()), 5)
         << "no scratch files left behind";
     EXPECT_EQ(describeTree(tree.prefix), installed);
     // XDG_DATA_HOME, when set, holds the game directory instead.
