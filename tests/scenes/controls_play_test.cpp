@@ -1,8 +1,6 @@
 // Playing with what a player sets up beside the game: a controller alone through the menus, a level and
 // its pause menu; keys rebound in controls.cfg.
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <OgreSceneNode.h>
@@ -23,12 +21,12 @@ namespace
 {
 float playerX(const GameDriver& game)
 {
-    return game.sceneAs<MainScene>()->player(1)->pivotNode->getPosition().x;
+    return game.current<MainScene>().player(1)->pivotNode->getPosition().x;
 }
 
 float playerY(const GameDriver& game)
 {
-    return game.sceneAs<MainScene>()->player(1)->pivotNode->getPosition().y;
+    return game.current<MainScene>().player(1)->pivotNode->getPosition().y;
 }
 
 void waitForGo(GameDriver& game)
@@ -100,8 +98,7 @@ TEST(ControlsPlay, AReboundKeyMovesTheBearAndEachBadLineOfTheFileIsLoggedWithThe
                                       "player3.moveLeft = KC_J\n"
                                       "walk faster\n"}});
     // The game read the file at start-up and said what it did not take.
-    std::ifstream file(basePath + "quobbel.log");
-    const std::string log((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string log = game.logText();
     for (
         const char* line :
         {R"(controls.cfg line 3: unknown key "KC_JUMP" for player1.jump; line ignored)",

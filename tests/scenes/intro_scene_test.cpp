@@ -2,7 +2,6 @@
 // driven frame by frame.
 
 #include <fstream>
-#include <iterator>
 
 #include <OgrePanelOverlayElement.h>
 
@@ -180,8 +179,7 @@ TEST(IntroScene, AGameWithALevelThatCannotBeReadComesBackToTheTitleWithTheMessag
     game.idle(1);
     auto* title = game.sceneAs<IntroScene>();
     ASSERT_NE(title, nullptr) << "the game ends at the title, not in the level";
-    std::ifstream log(basePath + "quobbel.log");
-    const std::string logText((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    const std::string logText = game.logText();
     EXPECT_NE(logText.find("Level refused: mapa2.imf:2: StaticPlatfrom: unknown record"), std::string::npos);
     ASSERT_NE(title->notice(), nullptr);
     EXPECT_TRUE(title->notice()->isVisible());

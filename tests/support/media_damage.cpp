@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <stdexcept>
-#include <vector>
+#include <string>
 
 #include <zip.h>
 
@@ -38,10 +38,12 @@ std::string storedBytes(const std::string& archivePath, const std::string& entry
 void damageArchiveEntry(const std::string& archive, const std::string& entry)
 {
     const std::string stored = storedBytes(archive, entry);
-    std::vector<char> file;
+    std::string file;
     {
         std::ifstream in(archive, std::ios::binary);
-        file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        file = bytes.str();
     }
     const auto at = std::search(file.begin(), file.end(), stored.begin(), stored.end());
     if (at == file.end())

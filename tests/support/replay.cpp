@@ -132,6 +132,14 @@ GameDriver::GameDriver(Scene* first, const std::vector<LevelText>& extraLevels,
     }
 }
 
+std::string GameDriver::logText() const
+{
+    std::ifstream in(basePath + "quobbel.log");
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 GameDriver::~GameDriver()
 {
     if (mScene)

@@ -104,6 +104,8 @@ class GameDriver
         throw std::logic_error("the current scene is not the one the test expects");
     }
     InputState& input() { return *mInput; }
+    // What the game has written to quobbel.log so far.
+    std::string logText() const;
     long frameCount() const { return mFrames; }
     // Renders one frame and writes it as PNG.
     void screenshot(const std::string& path);
