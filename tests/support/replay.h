@@ -35,6 +35,8 @@ struct ReplayFrame
 
     // The players holding actions written as in a route file ("RJ", "-").
     static ReplayFrame holding(const std::string& player1, const std::string& player2 = "-");
+    // What player (0 or 1) holds, written as in a route file.
+    std::string letters(int player) const;
 };
 
 struct Route
