@@ -129,6 +129,7 @@ GameDriver::GameDriver(Scene* first, const std::vector<LevelText>& extraLevels,
     auto clock = std::make_unique<buttonGUI::ManualClock>();
     mClock = clock.get();
     theButtonManager->setClock(std::move(clock));
+    Ogre::ControllerManager::getSingleton().setFrameDelay(static_cast<Ogre::Real>(frameSeconds));
     mScene = first;
     try
     {
@@ -251,8 +252,13 @@ void GameDriver::press(const std::string& actions)
     }
 }
 
-void GameDriver::screenshot(const std::string& path)
+void GameDriver::render()
 {
     Ogre::Root::getSingleton().renderOneFrame();
+}
+
+void GameDriver::screenshot(const std::string& path)
+{
+    render();
     theRenderWindow->writeContentsToFile(path);
 }

@@ -109,6 +109,10 @@ class GameDriver
     // What the game has written to quobbel.log so far.
     std::string logText() const;
     long frameCount() const { return mFrames; }
+    // Renders one frame. The engine's own animations (particles) advance by one frame time per render,
+    // however long the render took: smoke trails and bursts look as they do in play when every frame is
+    // rendered, and the same on every run.
+    void render();
     // Renders one frame and writes it as PNG.
     void screenshot(const std::string& path);
 
