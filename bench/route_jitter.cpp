@@ -15,10 +15,11 @@ bool sameActions(const ReplayFrame& a, const ReplayFrame& b)
 std::vector<RouteSegment> segmentsOf(const Route& route)
 {
     std::vector<RouteSegment> segments;
-    for (const ReplayFrame& frame : route.frames)
+    for (std::size_t i = 0; i < route.frames.size(); ++i)
     {
+        const ReplayFrame& frame = route.frames[i];
         if (segments.empty() || !sameActions(segments.back().actions, frame))
-            segments.push_back({0, frame});
+            segments.push_back({0, frame, i < route.lines.size() ? route.lines[i] : 0});
         ++segments.back().frames;
     }
     return segments;
@@ -33,20 +34,42 @@ std::uint32_t runSeed(std::uint32_t baseSeed, int k, int run)
     return seed;
 }
 
+namespace
+{
+Route joined(const std::vector<RouteSegment>& segments)
+{
+    Route route;
+    for (const RouteSegment& segment : segments)
+    {
+        route.frames.insert(route.frames.end(), static_cast<std::size_t>(segment.frames), segment.actions);
+        if (segment.line > 0)
+            route.lines.insert(route.lines.end(), static_cast<std::size_t>(segment.frames), segment.line);
+    }
+    return route;
+}
+} // namespace
+
 Route jitteredRoute(const Route& route, int k, std::uint32_t seed)
 {
     // mt19937's output is fixed by the standard; the modulo keeps the draw the same everywhere (its bias,
     // a few parts in a billion, does not matter here).
     std::mt19937 generator(seed);
     const std::uint32_t choices = 2 * static_cast<std::uint32_t>(std::max(k, 0)) + 1;
-    Route jittered;
-    for (const RouteSegment& segment : segmentsOf(route))
+    std::vector<RouteSegment> segments = segmentsOf(route);
+    for (RouteSegment& segment : segments)
     {
         const long change = static_cast<long>(generator() % choices) - std::max(k, 0);
-        const long frames = std::max(1L, segment.frames + change);
-        jittered.frames.insert(jittered.frames.end(), static_cast<std::size_t>(frames), segment.actions);
+        segment.frames = std::max(1L, segment.frames + change);
     }
-    return jittered;
+    return joined(segments);
+}
+
+Route shiftedRoute(const Route& route, std::size_t segment, long change)
+{
+    std::vector<RouteSegment> segments = segmentsOf(route);
+    if (segment < segments.size())
+        segments[segment].frames = std::max(1L, segments[segment].frames + change);
+    return joined(segments);
 }
 
 std::string routeText(const Route& route)

@@ -13,6 +13,7 @@ struct RouteSegment
 {
     long frames;
     ReplayFrame actions;
+    int line; // of the route file where the segment starts; 0 for a route made in code
 };
 
 // The route as runs of identical frames, in order. Adjacent lines with the same actions make one segment.
@@ -26,6 +27,10 @@ std::uint32_t runSeed(std::uint32_t baseSeed, int k, int run);
 // order from a generator seeded with `seed`. A segment keeps at least one frame, so no press is lost.
 // k = 0 gives the route itself.
 Route jitteredRoute(const Route& route, int k, std::uint32_t seed);
+
+// `route` with segment number `segment` (0 for the first) lasting `change` frames more (fewer when
+// negative; at least one frame) and everything after it moved by as much.
+Route shiftedRoute(const Route& route, std::size_t segment, long change);
 
 // Route file text for `route`, one line per segment: jittered routes can be replayed and shown.
 std::string routeText(const Route& route);

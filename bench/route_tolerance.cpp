@@ -1,18 +1,23 @@
 // How much slack the shipped levels give a person: every recorded route is played many times with each
 // segment (a run of identical frames) a few frames longer or shorter than recorded, and the share of runs
 // that still win the level is counted per level, player count and amount of jitter k. For the runs that
-// fail it tells where they went wrong: the first fall or meteor strike and the platform last stood on.
+// fail it tells where they went wrong: the first fall or meteor strike, the route line being played and
+// the platform last stood on.
 //
 //   route_tolerance <source dir> [--runs N] [--k 2,4,6] [--seed S] [--jobs J] [route ...]
 //   route_tolerance <source dir> --write <route> <k> <run> <output file> [--seed S]
+//   route_tolerance <source dir> --slack <route> [--reach D] [--jobs J]
+//   route_tolerance <source dir> --trace <route>
 // Routes are named by their file's stem under <source dir>/tests/routes ("mapa2_1p"); all by default.
 // Run r at jitter k uses the seed made from (S, k, r), so any run can be played again: --write saves it as
-// a route file for replay_demo. Each play runs in a child process of its own, J (2) at a time. Needs an X
-// display: run it under xvfb-run, in a Release build.
+// a route file for replay_demo. --slack shows where a route is tight: for every line, how many frames it
+// may be shortened or lengthened alone (up to D, 6 by default) and still win. Each play runs in a child
+// process of its own, J (2) at a time. --trace plays a route once and prints where the players are as each
+// of its lines starts. Needs an X display: run it under xvfb-run, in a Release build.
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -20,21 +25,20 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
-#include <sys/wait.h>
-#include <unistd.h>
+#include <box2d/box2d.h>
 
+#include "play_pool.h"
 #include "program_main.h"
 #include "route_jitter.h"
+#include "scenes/main_scene.h"
 #include "tolerance_run.h"
+#include "world/player.h"
 
 namespace
 {
-// A play that takes longer than this has hung: minutes of game time take seconds in Release.
-constexpr auto playTimeLimit = std::chrono::minutes(10);
 // Failing run numbers listed per kind of failure.
 constexpr std::size_t runsListed = 8;
 
@@ -46,6 +50,7 @@ struct Options
     std::uint32_t seed = 1;
     int jobs = 2;
     std::vector<std::string> routes;
+    int reach = 6; // --slack
 };
 
 struct Play
@@ -69,91 +74,6 @@ std::vector<int> parseJitters(const std::string& list)
         jitters.push_back(k);
     }
     return jitters;
-}
-
-// A child process playing one run; its outcome arrives through `pipe`.
-struct Child
-{
-    std::size_t play;
-    int pipe;
-    std::chrono::steady_clock::time_point started;
-};
-
-pid_t startChild(const Play& play, const RecordedRoute& file, std::uint32_t seed, int& readEnd)
-{
-    int ends[2];
-    if (pipe(ends) != 0)
-        throw std::runtime_error("no pipe for a child process");
-    const Route route = jitteredRoute(file.route, play.k, runSeed(seed, play.k, play.run));
-    const pid_t pid = fork();
-    if (pid < 0)
-        throw std::runtime_error("cannot start a child process");
-    if (pid == 0)
-    {
-        close(ends[0]);
-        RunOutcome outcome;
-        try
-        {
-            outcome = playWatched(file.level, file.players, route);
-        }
-        catch (...)
-        {
-            outcome = RunOutcome();
-            outcome.failed = 1;
-        }
-        // Smaller than a pipe's atomic write: never blocks, never split.
-        const bool whole = write(ends[1], &outcome, sizeof outcome) == static_cast<ssize_t>(sizeof outcome);
-        _exit(whole ? 0 : 1);
-    }
-    close(ends[1]);
-    readEnd = ends[0];
-    return pid;
-}
-
-RunOutcome collect(int readEnd, int status)
-{
-    RunOutcome outcome;
-    const bool exited = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (!exited || read(readEnd, &outcome, sizeof outcome) != static_cast<ssize_t>(sizeof outcome))
-    {
-        outcome = RunOutcome();
-        outcome.failed = 1;
-    }
-    close(readEnd);
-    return outcome;
-}
-
-// Plays every run, `jobs` at a time, and fills in the outcomes. A play past the time limit is killed and
-// counts as failed.
-void playAll(std::vector<Play>& plays, const std::vector<RecordedRoute>& files, const Options& options)
-{
-    std::map<pid_t, Child> running;
-    std::size_t next = 0;
-    std::size_t done = 0;
-    while (next < plays.size() || !running.empty())
-    {
-        while (next < plays.size() && static_cast<int>(running.size()) < options.jobs)
-        {
-            int readEnd = -1;
-            const pid_t pid = startChild(plays[next], files[plays[next].routeIndex], options.seed, readEnd);
-            running[pid] = Child{next++, readEnd, std::chrono::steady_clock::now()};
-        }
-        int status = 0;
-        const pid_t pid = waitpid(-1, &status, WNOHANG);
-        if (pid > 0 && running.count(pid))
-        {
-            const Child child = running[pid];
-            running.erase(pid);
-            plays[child.play].outcome = collect(child.pipe, status);
-            if (++done % static_cast<std::size_t>(options.runs) == 0)
-                std::fprintf(stderr, "%zu of %zu plays\n", done, plays.size());
-            continue;
-        }
-        for (const auto& [childPid, child] : running)
-            if (std::chrono::steady_clock::now() - child.started > playTimeLimit)
-                kill(childPid, SIGKILL);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
 }
 
 std::string percent(int part, int whole)
@@ -180,6 +100,7 @@ struct FailureGroup
     std::vector<const Play*> plays;
 };
 
+// "meteor hit at x -517..-515 during route lines 41..43, last on platform 11 (static, anchor at -503, 50)"
 std::string describe(const FailureKind& kind, const FailureGroup& group)
 {
     if (kind.crashed)
@@ -187,18 +108,22 @@ std::string describe(const FailureKind& kind, const FailureGroup& group)
     const RunOutcome& first = group.plays.front()->outcome;
     float low = first.x;
     float high = first.x;
+    int firstLine = first.mishapLine;
+    int lastLine = first.mishapLine;
     for (const Play* play : group.plays)
     {
         low = std::min(low, play->outcome.x);
         high = std::max(high, play->outcome.x);
+        firstLine = std::min(firstLine, play->outcome.mishapLine);
+        lastLine = std::max(lastLine, play->outcome.mishapLine);
     }
     char text[200];
-    const char* what = kind.mishap == Mishap::None ? "no fall, the level not won" : mishapName(kind.mishap);
     if (kind.mishap == Mishap::None)
-        std::snprintf(text, sizeof text, "%s", what);
+        std::snprintf(text, sizeof text, "no fall, the level not won");
     else
-        std::snprintf(text, sizeof text, "%s at x %.0f..%.0f", what, static_cast<double>(low),
-                      static_cast<double>(high));
+        std::snprintf(text, sizeof text, "%s at x %.0f..%.0f during route lines %d..%d",
+                      mishapName(kind.mishap), static_cast<double>(low), static_cast<double>(high), firstLine,
+                      lastLine);
     std::string line = text;
     const PlatformSpot& spot = first.footing;
     if (spot.index < 0)
@@ -265,11 +190,12 @@ void printTable(const std::vector<Play>& plays, const std::vector<RecordedRoute>
         }
 }
 
-Options parseOptions(int argc, char** argv)
+// The options are argv[first] onwards.
+Options parseOptions(int argc, char** argv, int first)
 {
     Options options;
     options.sourceDir = argv[1];
-    for (int i = 2; i < argc; ++i)
+    for (int i = first; i < argc; ++i)
     {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -279,6 +205,8 @@ Options parseOptions(int argc, char** argv)
             options.jitters = parseJitters(argv[++i]);
         else if (arg == "--seed" && hasValue)
             options.seed = static_cast<std::uint32_t>(std::stoul(argv[++i]));
+        else if (arg == "--reach" && hasValue)
+            options.reach = std::stoi(argv[++i]);
         else if (arg == "--jobs" && hasValue)
             options.jobs = std::stoi(argv[++i]);
         else if (arg.rfind("--", 0) == 0)
@@ -286,7 +214,7 @@ Options parseOptions(int argc, char** argv)
         else
             options.routes.push_back(arg);
     }
-    if (options.runs < 1 || options.jobs < 1 || options.jitters.empty())
+    if (options.runs < 1 || options.jobs < 1 || options.reach < 1 || options.jitters.empty())
         throw std::runtime_error("runs and jobs must be at least 1, and k needs a value");
     if (options.routes.empty())
         options.routes = recordedRouteNames(options.sourceDir);
@@ -311,14 +239,162 @@ int writeOneRun(int argc, char** argv)
     return 0;
 }
 
+void measureTolerance(const Options& options)
+{
+    std::vector<RecordedRoute> files;
+    for (const std::string& name : options.routes)
+        files.push_back(loadRecordedRoute(options.sourceDir, name));
+    std::vector<Play> plays;
+    for (std::size_t r = 0; r < files.size(); ++r)
+        for (int k : options.jitters)
+            for (int run = 0; run < options.runs; ++run)
+                plays.push_back({r, k, run, RunOutcome()});
+    std::printf("%zu plays, %d at a time, base seed %u\n", plays.size(), options.jobs, options.seed);
+    std::fflush(stdout);
+    const auto request = [&](std::size_t i)
+    {
+        const Play& play = plays[i];
+        const RecordedRoute& file = files[play.routeIndex];
+        return PlayRequest{file.level, file.players,
+                           jitteredRoute(file.route, play.k, runSeed(options.seed, play.k, play.run))};
+    };
+    const auto progress = [&](std::size_t done)
+    {
+        if (done % static_cast<std::size_t>(options.runs) == 0)
+            std::fprintf(stderr, "%zu of %zu plays\n", done, plays.size());
+    };
+    const std::vector<RunOutcome> outcomes = playInChildren(plays.size(), request, options.jobs, progress);
+    for (std::size_t i = 0; i < plays.size(); ++i)
+        plays[i].outcome = outcomes[i];
+    printTable(plays, files, options);
+}
+
+// One segment of a route played longer (change > 0) or shorter than recorded, all else unchanged.
+struct Trial
+{
+    std::size_t segment;
+    long change;
+};
+
+std::vector<RunOutcome> playTrials(const RecordedRoute& file, const std::vector<Trial>& trials, int jobs)
+{
+    const auto request = [&](std::size_t i)
+    {
+        return PlayRequest{file.level, file.players,
+                           shiftedRoute(file.route, trials[i].segment, trials[i].change)};
+    };
+    return playInChildren(trials.size(), request, jobs);
+}
+
+std::string slackText(long slack, int reach, const RunOutcome* firstFailure)
+{
+    if (!firstFailure)
+        return std::to_string(reach) + "+";
+    char text[96];
+    std::snprintf(text, sizeof text, "%ld (then %s at x %.0f)", slack,
+                  firstFailure->failed ? "crashed" : mishapName(firstFailure->mishap),
+                  static_cast<double>(firstFailure->x));
+    return text;
+}
+
+// Every segment shortened and lengthened by the reach; where that fails, by every smaller amount. A
+// segment's slack on one side is the largest change up to which every change still wins.
+int measureSlack(const Options& options, const std::string& name)
+{
+    const RecordedRoute file = loadRecordedRoute(options.sourceDir, name);
+    const std::vector<RouteSegment> segments = segmentsOf(file.route);
+    std::vector<Trial> trials = {{segments.size(), 0}};
+    for (std::size_t i = 0; i < segments.size(); ++i)
+        for (long sign : {-1L, 1L})
+            trials.push_back({i, sign * options.reach});
+    std::printf("%s: %zu lines, each shifted alone by up to %d frames\n", name.c_str(), segments.size(),
+                options.reach);
+    std::fflush(stdout);
+    std::vector<RunOutcome> outcomes = playTrials(file, trials, options.jobs);
+    if (!outcomes[0].reachedGoal)
+    {
+        std::printf("The route does not win as recorded: %s at x %.0f, line %d\n",
+                    mishapName(outcomes[0].mishap), static_cast<double>(outcomes[0].x),
+                    outcomes[0].mishapLine);
+        return 1;
+    }
+    std::vector<Trial> closer;
+    for (std::size_t t = 1; t < trials.size(); ++t)
+        if (!outcomes[t].reachedGoal)
+            for (long d = 1; d < options.reach; ++d)
+                closer.push_back({trials[t].segment, trials[t].change > 0 ? d : -d});
+    const std::vector<RunOutcome> closerOutcomes = playTrials(file, closer, options.jobs);
+    trials.insert(trials.end(), closer.begin(), closer.end());
+    outcomes.insert(outcomes.end(), closerOutcomes.begin(), closerOutcomes.end());
+
+    int tight = 0;
+    for (std::size_t i = 0; i < segments.size(); ++i)
+    {
+        // Per side (shorter, longer): the slack, and the outcome of the smallest change that failed.
+        long slack[2] = {options.reach, options.reach};
+        const RunOutcome* failure[2] = {nullptr, nullptr};
+        for (std::size_t t = 1; t < trials.size(); ++t)
+        {
+            const int side = trials[t].change > 0;
+            const long d = std::labs(trials[t].change);
+            if (trials[t].segment == i && !outcomes[t].reachedGoal && d - 1 < slack[side])
+            {
+                slack[side] = d - 1;
+                failure[side] = &outcomes[t];
+            }
+        }
+        if (!failure[0] && !failure[1])
+            continue;
+        ++tight;
+        std::printf("  line %3d (%ld %s %s): shorter by %s, longer by %s\n", segments[i].line,
+                    segments[i].frames, segments[i].actions.letters(0).c_str(),
+                    segments[i].actions.letters(1).c_str(),
+                    slackText(slack[0], options.reach, failure[0]).c_str(),
+                    slackText(slack[1], options.reach, failure[1]).c_str());
+    }
+    std::printf("%d of %zu lines have less than %d frames of slack on a side\n", tight, segments.size(),
+                options.reach);
+    return 0;
+}
+
+// Where the players are as each line of the route starts: for writing and mending routes.
+int traceRoute(const Options& options, const std::string& name)
+{
+    const RecordedRoute file = loadRecordedRoute(options.sourceDir, name);
+    int lastLine = -1;
+    const auto observe = [&](const MainScene& scene, long frame, int line)
+    {
+        if (line == lastLine)
+            return;
+        lastLine = line;
+        std::printf("line %3d  %6.2f s", line, static_cast<double>(frame) * GameDriver::frameSeconds);
+        for (int number = 1; number <= scene.numPlayers(); ++number)
+        {
+            const Player& player = *scene.player(number);
+            const b2Vec2 feet = player.feetBody()->GetPosition();
+            const PlatformSpot spot = footingOf(player);
+            std::printf(
+                "   p%d (%7.1f, %5.1f) %s", number, static_cast<double>(feet.x), static_cast<double>(feet.y),
+                spot.index < 0 ? "in the air " : ("on platform " + std::to_string(spot.index)).c_str());
+        }
+        std::printf("\n");
+    };
+    const RunOutcome outcome = playWatched(file.level, file.players, file.route, {}, observe);
+    std::printf("%s after %ld frames; first mishap: %s\n", outcome.reachedGoal ? "Won" : "Not won",
+                outcome.frames, outcome.mishap == Mishap::None ? "none" : mishapName(outcome.mishap));
+    return outcome.reachedGoal ? 0 : 1;
+}
+
 int run(int argc, char** argv)
 {
     if (argc < 2)
     {
         std::fprintf(stderr,
                      "usage: %s <source dir> [--runs N] [--k 2,4,6] [--seed S] [--jobs J] [route ...]\n"
-                     "       %s <source dir> --write <route> <k> <run> <output file> [--seed S]\n",
-                     argv[0], argv[0]);
+                     "       %s <source dir> --write <route> <k> <run> <output file> [--seed S]\n"
+                     "       %s <source dir> --slack <route> [--reach D] [--jobs J]\n"
+                     "       %s <source dir> --trace <route>\n",
+                     argv[0], argv[0], argv[0], argv[0]);
         return 2;
     }
     if (argc > 2 && std::string(argv[2]) == "--write")
@@ -330,26 +406,18 @@ int run(int argc, char** argv)
         return 2;
     }
     setenv("ALSOFT_DRIVERS", "null", 0);
-    const Options options = parseOptions(argc, argv);
-    std::vector<RecordedRoute> files;
-    for (const std::string& name : options.routes)
-        files.push_back(loadRecordedRoute(options.sourceDir, name));
-
-    std::vector<Play> plays;
-    for (std::size_t r = 0; r < files.size(); ++r)
-        for (int k : options.jitters)
-            for (int run = 0; run < options.runs; ++run)
-                plays.push_back({r, k, run, RunOutcome()});
-    std::printf("Build type: %s%s. %zu plays, %d at a time, base seed %u\n", QUOBBEL_BUILD_TYPE,
-                std::string(QUOBBEL_BUILD_TYPE) == "Release" ? "" : " (slow: use Release)", plays.size(),
-                options.jobs, options.seed);
-    std::fflush(stdout);
+    const std::string mode = argc > 3 ? argv[2] : "";
+    const bool oneRoute = mode == "--slack" || mode == "--trace";
+    const Options options = parseOptions(argc, argv, oneRoute ? 4 : 2);
+    if (mode == "--trace")
+        return traceRoute(options, argv[3]);
+    std::printf("Build type: %s%s\n", QUOBBEL_BUILD_TYPE,
+                std::string(QUOBBEL_BUILD_TYPE) == "Release" ? "" : " (slow: use Release)");
     const auto start = std::chrono::steady_clock::now();
-    playAll(plays, files, options);
-    printTable(plays, files, options);
+    const int status = oneRoute ? measureSlack(options, argv[3]) : (measureTolerance(options), 0);
     std::printf("\n%.0f s in all\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    return 0;
+    return status;
 }
 } // namespace
 

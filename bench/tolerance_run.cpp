@@ -68,8 +68,10 @@ class Watcher
   public:
     explicit Watcher(RunOutcome& outcome) : mOutcome(outcome) {}
 
-    void look(const MainScene& scene)
+    // line: the route file's line being played, 0 if none.
+    void look(const MainScene& scene, int line)
     {
+        mLine = line;
         for (int number = 1; number <= scene.numPlayers(); ++number)
             lookAt(*scene.player(number), mPlayers[number - 1]);
     }
@@ -102,6 +104,7 @@ class Watcher
             return;
         mOutcome.mishap = mishap;
         mOutcome.mishapPlayer = player;
+        mOutcome.mishapLine = mLine;
         mOutcome.x = x;
         mOutcome.y = y;
         mOutcome.footing = footing;
@@ -109,6 +112,7 @@ class Watcher
 
     RunOutcome& mOutcome;
     PlayerWatch mPlayers[2];
+    int mLine = 0;
 };
 
 bool won(const MainScene& scene, const std::string& level)
@@ -137,8 +141,15 @@ std::vector<std::string> recordedRouteNames(const std::string& sourceDir)
     return names;
 }
 
+PlatformSpot footingOf(const Player& player)
+{
+    PlatformSpot spot;
+    findFooting(player, spot);
+    return spot;
+}
+
 RunOutcome playWatched(const std::string& level, int players, const Route& route,
-                       const std::vector<GameDriver::LevelText>& extraLevels)
+                       const std::vector<GameDriver::LevelText>& extraLevels, const FrameObserver& observe)
 {
     GameDriver game(new MainScene(level, players), extraLevels);
     auto* scene = &game.current<MainScene>();
@@ -162,7 +173,11 @@ RunOutcome playWatched(const std::string& level, int players, const Route& route
             outcome.reachedGoal = 1;
             break;
         }
-        watcher.look(*scene);
+        const bool hasLine = i < static_cast<long>(route.lines.size());
+        const int line = hasLine ? route.lines[static_cast<std::size_t>(i)] : 0;
+        watcher.look(*scene, line);
+        if (observe)
+            observe(*scene, i, line);
     }
     return outcome;
 }

@@ -4,10 +4,14 @@
 // and for a run that went wrong, the first mishap of any player (a fall out of the level or a meteor
 // strike), where it happened and which platform the player last stood on.
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "support/replay.h"
+
+class MainScene;
+class Player;
 
 enum class Mishap : int
 {
@@ -44,6 +48,8 @@ struct RunOutcome
     int outOfLives = 0;  // the fifth life went and the level started again
     Mishap mishap = Mishap::None;
     int mishapPlayer = 0;
+    // The route file's line being played when it happened (0: a route made in code, or after the route).
+    int mishapLine = 0;
     // Where the first mishap happened: the feet when struck, the last footing for a fall.
     float x = 0;
     float y = 0;
@@ -71,9 +77,15 @@ constexpr double closingWaitSeconds = 8.0;
 
 // Plays `level` with `players` along `route` in a fresh game (needs an X display; the game window can be
 // made once per process, so run each play in a process of its own). Stops as soon as the level is won.
-// `extraLevels` are levels of the caller's own, found beside the shipped ones.
+// `extraLevels` are levels of the caller's own, found beside the shipped ones. `observe`, when given, sees
+// the scene after every frame played on the level, with the frame's number and route line.
+using FrameObserver = std::function<void(const MainScene& scene, long frame, int line)>;
 RunOutcome playWatched(const std::string& level, int players, const Route& route,
-                       const std::vector<GameDriver::LevelText>& extraLevels = {});
+                       const std::vector<GameDriver::LevelText>& extraLevels = {},
+                       const FrameObserver& observe = {});
+
+// The platform whose plank the player's feet touch now, if any (index -1 when none).
+PlatformSpot footingOf(const Player& player);
 
 // "fell off", "meteor hit"; "" for none.
 const char* mishapName(Mishap mishap);

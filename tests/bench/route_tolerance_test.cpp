@@ -1,12 +1,14 @@
 // The tolerance count: jittered routes (each segment a few frames longer or shorter, drawn from a seed
 // per run) and the watched play that says whether a run won and where it went wrong.
 
+#include <cmath>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "play_pool.h"
 #include "route_jitter.h"
 #include "support/child_run.h"
 #include "support/test_paths.h"
@@ -71,6 +73,22 @@ TEST(JitteredRoute, ASeedGivesOneRouteAndNoJitterGivesTheRecordedOne)
     EXPECT_EQ(segmentsOf(Route::parse("3 RJ\n2 JR\n4 -\n")).size(), 2u);
 }
 
+TEST(JitteredRoute, ShiftingOneLineMovesWhatFollowsAndEveryFrameKeepsItsFileLine)
+{
+    const Route route = Route::parse("3 R\n# a comment\n4 RJ\n\n5 -\n");
+    ASSERT_EQ(route.lines, std::vector<int>({1, 1, 1, 3, 3, 3, 3, 5, 5, 5, 5, 5}));
+
+    const Route longer = shiftedRoute(route, 1, 2);
+    EXPECT_EQ(longer.lines, std::vector<int>({1, 1, 1, 3, 3, 3, 3, 3, 3, 5, 5, 5, 5, 5}));
+    EXPECT_EQ(longer.frames[8].held[0], route.frames[3].held[0]);
+    EXPECT_EQ(longer.frames[9].held[0], 0) << "the wait starts two frames later";
+    EXPECT_EQ(segmentsOf(shiftedRoute(route, 1, -10))[1].frames, 1) << "a press is never dropped";
+    EXPECT_EQ(routeText(shiftedRoute(route, 7, 3)), routeText(route)) << "no such line: nothing changes";
+
+    for (const RouteSegment& segment : segmentsOf(jitteredRoute(route, 6, runSeed(1, 6, 0))))
+        EXPECT_EQ(segment.line, segment.actions.held[0] == 0 ? 5 : segment.actions.letters(0) == "R" ? 1 : 3);
+}
+
 // Runs a level of the test's own, so the mishap is known: a plank at x -200 (platform 0), then the start
 // plank (platform 1) from x -10 to 10; the player starts at x 0 and the goal is far away.
 RunOutcome playOwnLevel(const std::string& launcher, const std::string& route)
@@ -115,6 +133,24 @@ TEST(WatchedPlay, TheSameSeedPlaysTheSameRunTwice)
     const RunOutcome second = runInChild<RunOutcome>([&] { return playWatched("mapa3.imf", 1, jittered); });
     ASSERT_FALSE(first.failed);
     EXPECT_EQ(fields(first), fields(second));
+}
+
+// Plays run side by side in child processes; their outcomes come back in request order, and a play that
+// cannot run comes back failed without taking the others with it.
+TEST(PlaysInChildren, OutcomesComeBackInRequestOrderAndAFailedPlayStaysAlone)
+{
+    const std::vector<PlayRequest> requests = {{"mapa1.imf", 1, Route::parse("50 -\n")},
+                                               {"nowhere.imf", 1, Route::parse("50 -\n")},
+                                               {"mapa1.imf", 1, Route::parse("100 -\n")}};
+    const std::vector<RunOutcome> outcomes = playInChildren(
+        requests.size(), [&](std::size_t i) { return requests[i]; }, 2);
+    ASSERT_EQ(outcomes.size(), 3u);
+    EXPECT_TRUE(outcomes[1].failed);
+    // Standing at the start never wins: each play lasts its route and the closing wait.
+    const long closing = std::lround(closingWaitSeconds * 60);
+    EXPECT_FALSE(outcomes[0].failed || outcomes[2].failed);
+    EXPECT_EQ(outcomes[0].frames, 50 + closing);
+    EXPECT_EQ(outcomes[2].frames, 100 + closing);
 }
 
 class UnjitteredRoute : public testing::TestWithParam<std::string>

@@ -88,6 +88,7 @@ Route Route::parse(const std::string& text)
         frame.held[0] = parseActions(first, number);
         frame.held[1] = parseActions(second, number);
         route.frames.insert(route.frames.end(), static_cast<std::size_t>(count), frame);
+        route.lines.insert(route.lines.end(), static_cast<std::size_t>(count), number);
     }
     return route;
 }

@@ -42,6 +42,8 @@ struct ReplayFrame
 struct Route
 {
     std::vector<ReplayFrame> frames;
+    // The line of the route file each frame comes from; empty for a route made in code.
+    std::vector<int> lines;
 
     // Throws std::runtime_error with the line number on a malformed line.
     static Route parse(const std::string& text);
