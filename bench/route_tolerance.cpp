@@ -8,7 +8,8 @@
 //   route_tolerance <source dir> --write <route> <k> <run> <output file> [--seed S]
 //   route_tolerance <source dir> --slack <route> [--reach D] [--jobs J]
 //   route_tolerance <source dir> --trace <route>
-// Routes are named by their file's stem under <source dir>/tests/routes ("mapa2_1p"); all by default.
+// Routes are named by their file's stem under <source dir>/tests/routes ("mapa2_1p"), all by default, or
+// given as a path to a route file named the same way (/tmp/mapa2_1p.route).
 // Run r at jitter k uses the seed made from (S, k, r), so any run can be played again: --write saves it as
 // a route file for replay_demo. --slack shows where a route is tight: for every line, how many frames it
 // may be shortened or lengthened alone (up to D, 6 by default) and still win. Each play runs in a child
@@ -119,7 +120,8 @@ std::string describe(const FailureKind& kind, const FailureGroup& group)
     }
     char text[200];
     if (kind.mishap == Mishap::None)
-        std::snprintf(text, sizeof text, "no fall, the level not won");
+        std::snprintf(text, sizeof text, "no fall but the level not won, left at x %.0f..%.0f",
+                      static_cast<double>(low), static_cast<double>(high));
     else
         std::snprintf(text, sizeof text, "%s at x %.0f..%.0f during route lines %d..%d",
                       mishapName(kind.mishap), static_cast<double>(low), static_cast<double>(high), firstLine,
@@ -373,15 +375,25 @@ int traceRoute(const Options& options, const std::string& name)
             const Player& player = *scene.player(number);
             const b2Vec2 feet = player.feetBody()->GetPosition();
             const PlatformSpot spot = footingOf(player);
-            std::printf(
-                "   p%d (%7.1f, %5.1f) %s", number, static_cast<double>(feet.x), static_cast<double>(feet.y),
-                spot.index < 0 ? "in the air " : ("on platform " + std::to_string(spot.index)).c_str());
+            std::printf("   p%d (%7.1f, %5.1f) ", number, static_cast<double>(feet.x),
+                        static_cast<double>(feet.y));
+            if (spot.index < 0)
+                std::printf("in the air                    ");
+            else
+                std::printf("on platform %2d at (%6.1f, %5.1f)", spot.index, static_cast<double>(spot.x),
+                            static_cast<double>(spot.y));
         }
         std::printf("\n");
     };
     const RunOutcome outcome = playWatched(file.level, file.players, file.route, {}, observe);
-    std::printf("%s after %ld frames; first mishap: %s\n", outcome.reachedGoal ? "Won" : "Not won",
-                outcome.frames, outcome.mishap == Mishap::None ? "none" : mishapName(outcome.mishap));
+    std::printf("%s after %ld frames; first mishap: ", outcome.reachedGoal ? "Won" : "Not won",
+                outcome.frames);
+    if (outcome.mishap == Mishap::None)
+        std::printf("none\n");
+    else
+        std::printf("%s at (%.1f, %.1f) during line %d, player %d\n", mishapName(outcome.mishap),
+                    static_cast<double>(outcome.x), static_cast<double>(outcome.y), outcome.mishapLine,
+                    outcome.mishapPlayer);
     return outcome.reachedGoal ? 0 : 1;
 }
 

@@ -76,6 +76,18 @@ class Watcher
             lookAt(*scene.player(number), mPlayers[number - 1]);
     }
 
+    // A run that ends without a mishap is placed where player 1 last stood: where it was left stranded, or
+    // where it won.
+    void finish()
+    {
+        if (mOutcome.mishap == Mishap::None)
+        {
+            mOutcome.x = mPlayers[0].footX;
+            mOutcome.y = mPlayers[0].footY;
+            mOutcome.footing = mPlayers[0].footing;
+        }
+    }
+
   private:
     void lookAt(const Player& player, PlayerWatch& watch)
     {
@@ -121,14 +133,16 @@ bool won(const MainScene& scene, const std::string& level)
 }
 } // namespace
 
-RecordedRoute loadRecordedRoute(const std::string& sourceDir, const std::string& name)
+RecordedRoute loadRecordedRoute(const std::string& sourceDir, const std::string& nameOrPath)
 {
+    const bool path = nameOrPath.size() > 6 && nameOrPath.compare(nameOrPath.size() - 6, 6, ".route") == 0;
+    const std::string name = path ? std::filesystem::path(nameOrPath).stem().string() : nameOrPath;
     const std::size_t split = name.rfind('_');
     if (split == std::string::npos || name.size() != split + 3 || name[split + 2] != 'p' ||
         (name[split + 1] != '1' && name[split + 1] != '2'))
         throw std::runtime_error("a route is named <level>_1p or <level>_2p, not " + name);
     return {name, name.substr(0, split) + ".imf", name[split + 1] - '0',
-            Route::load(sourceDir + "/tests/routes/" + name + ".route")};
+            Route::load(path ? nameOrPath : sourceDir + "/tests/routes/" + name + ".route")};
 }
 
 std::vector<std::string> recordedRouteNames(const std::string& sourceDir)
@@ -179,6 +193,7 @@ RunOutcome playWatched(const std::string& level, int players, const Route& route
         if (observe)
             observe(*scene, i, line);
     }
+    watcher.finish();
     return outcome;
 }
 

@@ -50,14 +50,16 @@ struct RunOutcome
     int mishapPlayer = 0;
     // The route file's line being played when it happened (0: a route made in code, or after the route).
     int mishapLine = 0;
-    // Where the first mishap happened: the feet when struck, the last footing for a fall.
+    // Where the first mishap happened: the feet when struck, the last footing for a fall; without a
+    // mishap, where player 1 last stood.
     float x = 0;
     float y = 0;
-    // The platform under the player's feet last before the mishap.
+    // The platform under the player's feet last before the mishap (without one: player 1's last).
     PlatformSpot footing;
 };
 
-// A recorded route of a shipped level, named by its file's stem under tests/routes: "<level>_<1|2>p".
+// A recorded route of a shipped level, named by its file's stem under tests/routes: "<level>_<1|2>p", or
+// given as the path of a route file named that way (a route being written elsewhere).
 struct RecordedRoute
 {
     std::string name;  // "mapa2_1p"
@@ -67,7 +69,7 @@ struct RecordedRoute
 };
 
 // Throws std::runtime_error for a name not of that form or a route that cannot be read.
-RecordedRoute loadRecordedRoute(const std::string& sourceDir, const std::string& name);
+RecordedRoute loadRecordedRoute(const std::string& sourceDir, const std::string& nameOrPath);
 // The names of every route under <sourceDir>/tests/routes, sorted.
 std::vector<std::string> recordedRouteNames(const std::string& sourceDir);
 
