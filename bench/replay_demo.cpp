@@ -72,7 +72,7 @@ int run(int argc, char** argv)
                 routeFile == "-" ? "a run-and-jump route" : routeFile.c_str(),
                 static_cast<double>(route.frames.size()) * GameDriver::frameSeconds);
     GameDriver game(new MainScene(level, players));
-    if (game.sceneAs<MainScene>()->levelRefused())
+    if (game.current<MainScene>().levelRefused())
         throw std::runtime_error(level + " cannot be read (see the message above)");
     const long framesBetweenShots = std::max(1L, std::lround(every / GameDriver::frameSeconds));
     bool goal = false;
