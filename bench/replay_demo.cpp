@@ -3,6 +3,8 @@
 //
 //   replay_demo <level file> <players> <route file, or - for run-and-jump> <output folder> [seconds]
 // A screenshot is saved when play starts, every `seconds` (10 by default) of route time, and at the end.
+// The frames of the last moments before each screenshot are rendered too, so that smoke trails and bursts
+// of particles show in it as they do in play.
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +24,8 @@ namespace fs = std::filesystem;
 namespace
 {
 constexpr double runAndJumpSeconds = 60;
+// Longer than the longest-lived particle.
+constexpr long framesRenderedBeforeShot = 90;
 
 std::string shotName(const std::string& folder, const std::string& level, const std::string& when)
 {
@@ -68,7 +72,7 @@ int run(int argc, char** argv)
                 routeFile == "-" ? "a run-and-jump route" : routeFile.c_str(),
                 static_cast<double>(route.frames.size()) * GameDriver::frameSeconds);
     GameDriver game(new MainScene(level, players));
-    if (game.sceneAs<MainScene>()->levelRefused())
+    if (game.current<MainScene>().levelRefused())
         throw std::runtime_error(level + " cannot be read (see the message above)");
     const long framesBetweenShots = std::max(1L, std::lround(every / GameDriver::frameSeconds));
     bool goal = false;
@@ -83,6 +87,10 @@ int run(int argc, char** argv)
             saveShot(game, shotName(folder, level, when));
         }
         game.step(route.frames[i]);
+        const long framesToNextShot = framesBetweenShots - 1 - static_cast<long>(i) % framesBetweenShots;
+        const long framesToEnd = static_cast<long>(route.frames.size()) - 1 - static_cast<long>(i);
+        if (std::min(framesToNextShot, framesToEnd) < framesRenderedBeforeShot && game.scene())
+            game.render();
         if (const MainScene* scene = game.sceneAs<MainScene>())
         {
             goal = goal || scene->winner() != 0 || scene->levelFile() != level;

@@ -20,16 +20,51 @@ int poolSizeFor(double life, double interval)
     return size < maxPool ? static_cast<int>(size) : maxPool;
 }
 
-Picture createPicture(const Ogre::Vector3& position, const char* material)
+namespace
 {
+struct LookMaterials
+{
+    const char* mesh; // empty: the mesh's own
+    const char* glow;
+    Ogre::ColourValue smoke; // the trail's colour as it leaves the meteor
+};
+
+const LookMaterials& materialsOf(Look look)
+{
+    static const LookMaterials molten = {"", "meteor_glow", Ogre::ColourValue(1.0f, 0.72f, 0.3f, 0.9f)};
+    static const LookMaterials green = {"green_meteor_tex", "green_meteor_glow",
+                                        Ogre::ColourValue(0.6f, 1.0f, 0.35f, 0.9f)};
+    return look == Look::Green ? green : molten;
+}
+
+// World units across; the meteor itself is 2 across.
+constexpr float glowSize = 6.0f;
+// Behind the meteor, in the meteor node's (scaled) units: 1 world unit.
+constexpr float glowDepth = 10.0f;
+} // namespace
+
+Picture createPicture(const Ogre::Vector3& position, Look look)
+{
+    const LookMaterials& materials = materialsOf(look);
     Ogre::SceneManager* scene = theSceneManager;
     Ogre::Entity* entity = scene->createEntity(uniqueName(), "meteor.mesh");
-    if (material && *material)
-        entity->setMaterialName(material);
+    if (*materials.mesh)
+        entity->setMaterialName(materials.mesh);
     Ogre::SceneNode* node = scene->getRootSceneNode()->createChildSceneNode(uniqueName(), position);
     node->attachObject(entity);
     node->setScale(0.1f, 0.1f, 0.1f);
+
+    Ogre::BillboardSet* glow = scene->createBillboardSet(uniqueName(), 1);
+    glow->setMaterialName(materials.glow);
+    glow->setDefaultDimensions(glowSize, glowSize);
+    glow->createBillboard(Ogre::Vector3::ZERO);
+    Ogre::SceneNode* glowNode = node->createChildSceneNode(uniqueName(), Ogre::Vector3(0, 0, glowDepth));
+    glowNode->setInheritScale(false);
+    glowNode->attachObject(glow);
+
     Ogre::ParticleSystem* smoke = scene->createParticleSystem(uniqueName(), "meteor_smoke");
+    for (unsigned short i = 0; i < smoke->getNumEmitters(); ++i)
+        smoke->getEmitter(i)->setColour(materials.smoke);
     node->createChildSceneNode(uniqueName(), Ogre::Vector3(0, 0, -10))->attachObject(smoke);
     const Picture picture{node, smoke};
     hide(picture);
@@ -98,7 +133,7 @@ void BadBall::createPool(int count, const Ogre::Vector3& position, double firstD
     {
         // Level meteors leave evenly spread over one life; pool meteors wait for launch.
         const double delay = mAutoRelaunch ? firstDelay + i * mLife / count : 0.0;
-        mMeteors.push_back(Meteor{meteor::createPicture(position, nullptr), 0.0, 0.0, delay});
+        mMeteors.push_back(Meteor{meteor::createPicture(position, meteor::Look::Molten), 0.0, 0.0, delay});
     }
 }
 

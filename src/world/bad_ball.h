@@ -15,14 +15,24 @@ namespace meteor
 constexpr int maxPool = 256;
 int poolSizeFor(double life, double interval);
 
-// A hidden meteor ("meteor.mesh" scaled 0.1, with material unless empty) on its own child of the scene
-// root at position, trailing a non-emitting "meteor_smoke" system 10 mesh units behind it.
+// The two kinds of meteor a player must tell apart at a glance: scenery meteors (orange-hot) and the
+// physical ones that bounce (green).
+enum class Look
+{
+    Molten,
+    Green,
+};
+
+// A hidden meteor ("meteor.mesh" scaled 0.1, in the look's material) on its own child of the scene root
+// at position, with a halo in the look's colour just behind it (it reads at any zoom, against sky and
+// hills alike), trailing a non-emitting "meteor_smoke" system 10 mesh units behind it, tinted to match.
+// Only the picture: the meteor's size in play is its body or its strike point.
 struct Picture
 {
     Ogre::SceneNode* node;
     Ogre::ParticleSystem* smoke;
 };
-Picture createPicture(const Ogre::Vector3& position, const char* material);
+Picture createPicture(const Ogre::Vector3& position, Look look);
 void hide(const Picture& picture);
 void show(const Picture& picture);
 

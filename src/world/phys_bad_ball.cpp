@@ -51,7 +51,7 @@ void PhysBadBall::createPool(int count, const Ogre::Vector3& position, double fi
         physics::addCircle(*body, 1.0f, material);
         physics::setActive(*body, false);
         const double delay = mAutoRelaunch ? firstDelay + i * mLife / count : 0.0;
-        mMeteors.push_back(Meteor{meteor::createPicture(position, "green_meteor_tex"), delay, body});
+        mMeteors.push_back(Meteor{meteor::createPicture(position, meteor::Look::Green), delay, body});
     }
 }
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 #include <Ogre.h>
 
@@ -26,15 +27,17 @@ constexpr int actionCount = 12;
 // Ballistic meteors, butterflies and birds draw from rand().
 constexpr unsigned replaySeed = 1;
 
+// The letter of each action number 0 to 10; '.' has no letter.
+constexpr std::string_view actionLetters = "UD..RLJBAEQ";
+
 std::uint16_t parseActions(const std::string& letters, int line)
 {
-    static const std::string codes = "UD..RLJBAEQ"; // action numbers 0 to 10; '.' has no letter
     std::uint16_t held = 0;
     if (letters == "-")
         return held;
     for (char letter : letters)
     {
-        const std::size_t action = codes.find(letter);
+        const std::size_t action = actionLetters.find(letter);
         if (letter == '.' || action == std::string::npos)
             throw std::runtime_error("route line " + std::to_string(line) + ": unknown action " + letter);
         held |= static_cast<std::uint16_t>(1u << action);
@@ -49,6 +52,15 @@ ReplayFrame ReplayFrame::holding(const std::string& player1, const std::string& 
     frame.held[0] = parseActions(player1, 1);
     frame.held[1] = parseActions(player2, 1);
     return frame;
+}
+
+std::string ReplayFrame::letters(int player) const
+{
+    std::string text;
+    for (std::size_t action = 0; action < actionLetters.size(); ++action)
+        if (actionLetters[action] != '.' && (held[player] & (1u << action)))
+            text += actionLetters[action];
+    return text.empty() ? "-" : text;
 }
 
 Route Route::parse(const std::string& text)
@@ -76,6 +88,7 @@ Route Route::parse(const std::string& text)
         frame.held[0] = parseActions(first, number);
         frame.held[1] = parseActions(second, number);
         route.frames.insert(route.frames.end(), static_cast<std::size_t>(count), frame);
+        route.lines.insert(route.lines.end(), static_cast<std::size_t>(count), number);
     }
     return route;
 }
@@ -117,6 +130,7 @@ GameDriver::GameDriver(Scene* first, const std::vector<LevelText>& extraLevels,
     auto clock = std::make_unique<buttonGUI::ManualClock>();
     mClock = clock.get();
     theButtonManager->setClock(std::move(clock));
+    Ogre::ControllerManager::getSingleton().setFrameDelay(static_cast<Ogre::Real>(frameSeconds));
     mScene = first;
     try
     {
@@ -239,8 +253,13 @@ void GameDriver::press(const std::string& actions)
     }
 }
 
-void GameDriver::screenshot(const std::string& path)
+void GameDriver::render()
 {
     Ogre::Root::getSingleton().renderOneFrame();
+}
+
+void GameDriver::screenshot(const std::string& path)
+{
+    render();
     theRenderWindow->writeContentsToFile(path);
 }

@@ -35,11 +35,15 @@ struct ReplayFrame
 
     // The players holding actions written as in a route file ("RJ", "-").
     static ReplayFrame holding(const std::string& player1, const std::string& player2 = "-");
+    // What player (0 or 1) holds, written as in a route file.
+    std::string letters(int player) const;
 };
 
 struct Route
 {
     std::vector<ReplayFrame> frames;
+    // The line of the route file each frame comes from; empty for a route made in code.
+    std::vector<int> lines;
 
     // Throws std::runtime_error with the line number on a malformed line.
     static Route parse(const std::string& text);
@@ -107,6 +111,10 @@ class GameDriver
     // What the game has written to quobbel.log so far.
     std::string logText() const;
     long frameCount() const { return mFrames; }
+    // Renders one frame. The engine's own animations (particles) advance by one frame time per render,
+    // however long the render took: smoke trails and bursts look as they do in play when every frame is
+    // rendered, and the same on every run.
+    void render();
     // Renders one frame and writes it as PNG.
     void screenshot(const std::string& path);
 

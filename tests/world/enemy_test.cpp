@@ -19,7 +19,47 @@ bool shown(const BadBall::Meteor& meteor)
     return meteor.picture.node->getAttachedObject(0)->isVisible();
 }
 
+// The halo billboard hanging somewhere below a meteor's node; null when there is none.
+const Ogre::BillboardSet* haloOf(const Ogre::SceneNode& node)
+{
+    for (const Ogre::Node* child : node.getChildren())
+    {
+        const auto& scene = static_cast<const Ogre::SceneNode&>(*child);
+        for (const Ogre::MovableObject* object : scene.getAttachedObjects())
+            if (const auto* halo = dynamic_cast<const Ogre::BillboardSet*>(object))
+                return halo;
+        if (const Ogre::BillboardSet* deeper = haloOf(scene))
+            return deeper;
+    }
+    return nullptr;
+}
+
 using EnemyTest = LevelObjectsTest;
+
+// A player tells the two kinds apart by colour, and a meteor waiting unseen shows no halo either.
+TEST_F(EnemyTest, EachKindOfMeteorGlowsInItsOwnColourOnlyWhileItFlies)
+{
+    auto* ballistic = new BadBall({0, 50, -50}, false, false, 2.0, 1.0, 1.0, 1.0, 0.5);
+    auto* physical = new PhysBadBall({20, 50, -50}, false, false, 2.0, 1.0, 1.0, 1.0, 0.5);
+    Ogre::SceneNode& molten = *ballistic->meteors()[0].picture.node;
+    Ogre::SceneNode& green = *physical->meteors()[0].picture.node;
+    ASSERT_TRUE(haloOf(molten) && haloOf(green));
+    EXPECT_EQ(haloOf(molten)->getMaterialName(), "meteor_glow");
+    EXPECT_EQ(haloOf(green)->getMaterialName(), "green_meteor_glow");
+    EXPECT_EQ(
+        static_cast<const Ogre::Entity*>(green.getAttachedObject(0))->getSubEntity(0)->getMaterialName(),
+        "green_meteor_tex");
+    EXPECT_FALSE(haloOf(molten)->isVisible());
+    EXPECT_FALSE(haloOf(green)->isVisible());
+    for (int i = 0; i < framesFor(0.6f); ++i)
+        frame();
+    EXPECT_TRUE(haloOf(molten)->isVisible());
+    EXPECT_TRUE(haloOf(green)->isVisible());
+    // Well wider than the meteor (2 across), whatever the scale of the meteor's node.
+    const Ogre::BillboardSet& halo = *haloOf(molten);
+    theSceneManager->getRootSceneNode()->_update(true, false);
+    EXPECT_GT(halo.getDefaultWidth() * halo.getParentSceneNode()->_getDerivedScale().x, 4.0f);
+}
 
 TEST_F(EnemyTest, LevelLauncherSpreadsItsPoolOverOneLifeAndRelaunchesForEver)
 {

@@ -218,7 +218,8 @@ void looksSheet(Studio& studio, const std::string& out)
         }
     }
     sheet.newRow("Skies and billboards");
-    for (const char* picture : {"cel", "wcel", "cloud1", "cloud2", "cloud3", "deco_hills"})
+    for (const char* picture :
+         {"cel", "wcel", "cloud1", "cloud2", "cloud3", "deco_hills", "meteor_glow", "green_meteor_glow"})
         sheet.addCell(texturePicture(picture, cellSize), picture);
     sheet.save(out + "/looks.png");
 }

@@ -52,12 +52,13 @@ TextureCanvas paintMeteor(const Colour& crust, const Colour& glow, const Colour&
 void addMeteor(ModelOutput& out)
 {
     out.addTexture("meteor_tex.dds", paintMeteor(rgb(0x4A2E22), rgb(0xFF6A10), rgb(0xFFE070)));
-    out.addTexture("green_meteor_tex.dds", paintMeteor(rgb(0x203A26), rgb(0x38E060), rgb(0xD8FFB0)));
+    // The physical meteors, the only ones that bounce, are a vivid green that no level scenery shares.
+    out.addTexture("green_meteor_tex.dds", paintMeteor(rgb(0x2E9A2A), rgb(0x9CFF3A), rgb(0xF0FFC0)));
     Surface molten;
     molten.emissive = rgb(0x3A1400);
     out.defineLitMaterial("meteor_tex", "meteor_tex.dds", molten);
     Surface glowing;
-    glowing.emissive = rgb(0x0C3A14);
+    glowing.emissive = rgb(0x2A7A10);
     out.defineLitMaterial("green_meteor_tex", "green_meteor_tex.dds", glowing);
 
     MeshBuilder mesh;

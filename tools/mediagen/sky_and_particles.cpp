@@ -1,6 +1,6 @@
-// The sky pictures, cloud billboards, the optional hills backdrop and the three particle templates with
-// their materials and sprites. Billboards and particles are unlit and alpha-blended; the sky draws
-// behind everything without touching the depth buffer.
+// The sky pictures, cloud billboards, the optional hills backdrop, the three particle templates with
+// their materials and sprites, and the meteors' halos. Billboards and particles are unlit and alpha-blended;
+// the sky draws behind everything without touching the depth buffer.
 
 #include <cmath>
 #include <sstream>
@@ -157,6 +157,22 @@ TextureCanvas paintChip(const Colour& colour)
     return canvas;
 }
 
+// A meteor's halo: the meteor covers its inner third; around it a ring of the meteor's colour, hot and
+// nearly opaque at the meteor's edge, fading out towards the rim.
+TextureCanvas paintGlow(const Colour& colour)
+{
+    TextureCanvas canvas(64, 64);
+    canvas.paintAll(
+        [&](float u, float v)
+        {
+            const float r = std::hypot(u - 0.5f, v - 0.5f) * 2;
+            Colour c = mix(colour, rgb(0xFFFFE0), smoothStep(0.5f, 0.2f, r) * 0.7f);
+            c.a = std::pow(smoothStep(1.0f, 0.4f, r), 1.5f) * 0.95f;
+            return c;
+        });
+    return canvas;
+}
+
 TextureCanvas paintPuff()
 {
     TextureCanvas canvas(64, 64);
@@ -244,31 +260,31 @@ particle_system platf_particle2
 particle_system meteor_smoke
 {
     material smoke_puff
-    particle_width 1.5
-    particle_height 1.5
-    quota 40
+    particle_width 2.2
+    particle_height 2.2
+    quota 60
     billboard_type point
     emitter Point
     {
-        emission_rate 30
+        emission_rate 45
         direction 0 1 0
         angle 180
-        velocity_min 0.5
-        velocity_max 1.5
-        time_to_live_min 0.8
-        time_to_live_max 1.2
-        colour 0.85 0.85 0.85 0.6
+        velocity_min 0.3
+        velocity_max 1.0
+        time_to_live_min 0.9
+        time_to_live_max 1.3
+        colour 1.0 0.72 0.3 0.9
     }
     affector Scaler
     {
-        rate 2
+        rate 2.5
     }
     affector ColourFader
     {
-        red -0.3
-        green -0.3
-        blue -0.3
-        alpha -0.8
+        red -0.2
+        green -0.2
+        blue -0.1
+        alpha -0.7
     }
 }
 
@@ -283,11 +299,15 @@ void addParticleMaterials(ModelOutput& out)
     out.addTexture("chip_p1.dds", paintChip(playerOne));
     out.addTexture("chip_p2.dds", paintChip(playerTwo));
     out.addTexture("smoke_puff.dds", paintPuff());
+    out.addTexture("meteor_glow.dds", paintGlow(rgb(0xFF9A2A)));
+    out.addTexture("green_meteor_glow.dds", paintGlow(rgb(0x8CFF3A)));
     out.defineMaterials(unlitMaterial("platf_particle1", "spark_p1.dds", false) +
                         unlitMaterial("platf_particle1b", "spark_p2.dds", false) +
                         unlitMaterial("platf_particle2", "chip_p1.dds", false) +
                         unlitMaterial("platf_particle2b", "chip_p2.dds", false) +
-                        unlitMaterial("smoke_puff", "smoke_puff.dds", false));
+                        unlitMaterial("smoke_puff", "smoke_puff.dds", false) +
+                        unlitMaterial("meteor_glow", "meteor_glow.dds", false) +
+                        unlitMaterial("green_meteor_glow", "green_meteor_glow.dds", false));
 }
 } // namespace
 
