@@ -4,8 +4,6 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,14 +29,6 @@ std::string settingRead(std::string text, const std::string& key)
     Ogre::ConfigFile config;
     config.load(Ogre::DataStreamPtr(new Ogre::MemoryDataStream(text.data(), text.size())), "=", true);
     return config.getSetting(key);
-}
-
-std::string contents(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // Every file in the folder but the two of the save: its leftovers.
@@ -90,13 +80,13 @@ TEST(ConfigSetting, ASaveReplacesTheFileThroughALinkKeepingItsModeAndAFailedOneL
     ScratchFolder folder;
     // Long enough that a write limit below its size stops the save half-way.
     const std::string before = "Fullscreen = false\n# " + std::string(400, '-') + "\nVSync = true\n";
-    std::ofstream(folder / "real.cfg") << before;
+    writeFile(folder / "real.cfg", before);
     fs::permissions(folder / "real.cfg", fs::perms(0640));
     fs::create_symlink("real.cfg", folder / "Quobbel.cfg");
 
     EXPECT_EQ(saveConfigSetting((folder / "Quobbel.cfg").string(), "Fullscreen", "true"), "");
     EXPECT_TRUE(fs::is_symlink(folder / "Quobbel.cfg"));
-    EXPECT_EQ(contents(folder / "real.cfg"), withConfigSetting(before, "Fullscreen", "true"));
+    EXPECT_EQ(readFile(folder / "real.cfg"), withConfigSetting(before, "Fullscreen", "true"));
     struct stat status;
     ASSERT_EQ(stat((folder / "real.cfg").c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
@@ -122,7 +112,7 @@ TEST(ConfigSetting, ASaveReplacesTheFileThroughALinkKeepingItsModeAndAFailedOneL
         });
     ASSERT_EQ(outcome.failed, 0);
     EXPECT_NE(std::string(outcome.error).find("File too large"), std::string::npos) << outcome.error;
-    EXPECT_EQ(contents(folder / "real.cfg"), withConfigSetting(before, "Fullscreen", "true"));
+    EXPECT_EQ(readFile(folder / "real.cfg"), withConfigSetting(before, "Fullscreen", "true"));
     EXPECT_TRUE(leftovers(folder.path()).empty());
 
     // No folder to write into at all.
