@@ -114,7 +114,7 @@ TEST(IntroScene, TwoPlayersThenALevelStartsATwoPlayerGame)
     game.press("R"); // 1player -> 2players
     game.press("A");
     game.idle(10);
-    ASSERT_EQ(game.sceneAs<IntroScene>()->playerCount(), 2);
+    ASSERT_EQ(game.current<IntroScene>().playerCount(), 2);
     game.press("A"); // level1
     game.idle(1);
     auto* play = game.sceneAs<MainScene>();
