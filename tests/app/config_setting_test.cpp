@@ -1,12 +1,9 @@
 // Saving one setting of Quobbel.cfg: the other lines stay byte for byte, the engine's reader sees the new
 // value, and a save that fails leaves the old file whole.
 
-#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +17,7 @@
 
 #include "app/config_setting.h"
 #include "support/child_run.h"
+#include "support/installed_game.h"
 
 namespace fs = std::filesystem;
 
@@ -33,42 +31,15 @@ std::string settingRead(std::string text, const std::string& key)
     return config.getSetting(key);
 }
 
-std::string contents(const fs::path& path)
+// Every file in the folder but the two of the save: its leftovers.
+std::vector<std::string> leftovers(const fs::path& folder)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::vector<std::string> others;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().filename() != "real.cfg" && entry.path().filename() != "Quobbel.cfg")
+            others.push_back(entry.path().filename());
+    return others;
 }
-
-class ScratchFolder
-{
-  public:
-    ScratchFolder()
-    {
-        char pattern[] = "/tmp/quobbel-cfg-XXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~ScratchFolder() { fs::remove_all(path); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    void write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(path / name, std::ios::binary) << text;
-    }
-    // Every file in the folder but the named ones: leftovers of a save.
-    std::vector<std::string> othersThan(std::initializer_list<std::string> names) const
-    {
-        std::vector<std::string> others;
-        for (const auto& entry : fs::directory_iterator(path))
-            if (std::find(names.begin(), names.end(), entry.path().filename()) == names.end())
-                others.push_back(entry.path().filename());
-        return others;
-    }
-
-    fs::path path;
-};
 } // namespace
 
 TEST(ConfigSetting, OnlyTheKeysLinesOfTheUnnamedSectionChangeAndTheEngineReadsTheNewValue)
@@ -109,17 +80,17 @@ TEST(ConfigSetting, ASaveReplacesTheFileThroughALinkKeepingItsModeAndAFailedOneL
     ScratchFolder folder;
     // Long enough that a write limit below its size stops the save half-way.
     const std::string before = "Fullscreen = false\n# " + std::string(400, '-') + "\nVSync = true\n";
-    folder.write("real.cfg", before);
-    fs::permissions(folder.path / "real.cfg", fs::perms(0640));
-    fs::create_symlink("real.cfg", folder.path / "Quobbel.cfg");
+    writeFile(folder / "real.cfg", before);
+    fs::permissions(folder / "real.cfg", fs::perms(0640));
+    fs::create_symlink("real.cfg", folder / "Quobbel.cfg");
 
-    EXPECT_EQ(saveConfigSetting((folder.path / "Quobbel.cfg").string(), "Fullscreen", "true"), "");
-    EXPECT_TRUE(fs::is_symlink(folder.path / "Quobbel.cfg"));
-    EXPECT_EQ(contents(folder.path / "real.cfg"), withConfigSetting(before, "Fullscreen", "true"));
+    EXPECT_EQ(saveConfigSetting((folder / "Quobbel.cfg").string(), "Fullscreen", "true"), "");
+    EXPECT_TRUE(fs::is_symlink(folder / "Quobbel.cfg"));
+    EXPECT_EQ(readFile(folder / "real.cfg"), withConfigSetting(before, "Fullscreen", "true"));
     struct stat status;
-    ASSERT_EQ(stat((folder.path / "real.cfg").c_str(), &status), 0);
+    ASSERT_EQ(stat((folder / "real.cfg").c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
-    EXPECT_TRUE(folder.othersThan({"real.cfg", "Quobbel.cfg"}).empty());
+    EXPECT_TRUE(leftovers(folder.path()).empty());
 
     // The disk fills up half-way through the new file: a process limit on file size stands in for it.
     struct Outcome
@@ -135,17 +106,17 @@ TEST(ConfigSetting, ASaveReplacesTheFileThroughALinkKeepingItsModeAndAFailedOneL
             setrlimit(RLIMIT_FSIZE, &limit);
             Outcome result;
             const std::string error =
-                saveConfigSetting((folder.path / "Quobbel.cfg").string(), "Fullscreen", "false");
+                saveConfigSetting((folder / "Quobbel.cfg").string(), "Fullscreen", "false");
             std::strncpy(result.error, error.c_str(), sizeof result.error - 1);
             return result;
         });
     ASSERT_EQ(outcome.failed, 0);
     EXPECT_NE(std::string(outcome.error).find("File too large"), std::string::npos) << outcome.error;
-    EXPECT_EQ(contents(folder.path / "real.cfg"), withConfigSetting(before, "Fullscreen", "true"));
-    EXPECT_TRUE(folder.othersThan({"real.cfg", "Quobbel.cfg"}).empty());
+    EXPECT_EQ(readFile(folder / "real.cfg"), withConfigSetting(before, "Fullscreen", "true"));
+    EXPECT_TRUE(leftovers(folder.path()).empty());
 
     // No folder to write into at all.
     const std::string error =
-        saveConfigSetting((folder.path / "gone" / "Quobbel.cfg").string(), "Fullscreen", "true");
+        saveConfigSetting((folder / "gone" / "Quobbel.cfg").string(), "Fullscreen", "true");
     EXPECT_NE(error.find("cannot create"), std::string::npos) << error;
 }

@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -36,56 +35,45 @@ bool contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-void setResolution(const GameDirCopy& dir, const std::string& resolution)
+// What a case does to its start-up file.
+enum Change
 {
-    dir.write("Quobbel.cfg", "Fullscreen = false\nWindowResolution = " + resolution + "\nVSync = false\n");
-}
-
-void replaceByFolder(const GameDirCopy& dir, const std::string& name)
-{
-    fs::remove(dir.file(name));
-    fs::create_directory(dir.file(name));
-}
+    missing,
+    folder,
+    damaged
+};
 } // namespace
 
 TEST(GameBinary, BadStartUpFilesAreReportedInTheDialogOnStandardErrorAndInTheLogWithExitCodeOne)
 {
     ASSERT_TRUE(displayAvailable()) << "run the tests under Xvfb (scripts/test.sh)";
+    // The engine's reader would spin on a folder for ever, and recurse for ever on the damaged skeleton.
     const struct
     {
-        const char* what;
-        std::function<void(const GameDirCopy&)> change;
+        const char* file;
+        Change change;
         const char* askedBy; // the window that asks for the file first, if any
         std::vector<std::string> reported;
     } cases[] = {
-        {"Quobbel.cfg missing",
-         [](const GameDirCopy& dir) { fs::remove(dir.file("Quobbel.cfg")); },
-         nullptr,
-         {"FileNotFoundException", "Quobbel.cfg"}},
-        {"directx.cfg missing",
-         [](const GameDirCopy& dir) { fs::remove(dir.file("directx.cfg")); },
-         "Rendering Settings",
-         {"Config file is missing"}},
-        // The engine's reader would spin on a folder for ever.
-        {"Quobbel.cfg a folder",
-         [](const GameDirCopy& dir) { replaceByFolder(dir, "Quobbel.cfg"); },
-         nullptr,
-         {"Config file ./Quobbel.cfg is not a regular file"}},
-        {"directx.cfg a folder",
-         [](const GameDirCopy& dir) { replaceByFolder(dir, "directx.cfg"); },
-         nullptr,
-         {"Config file ./directx.cfg is not a regular file"}},
-        // The engine would recurse for ever on this damaged skeleton.
-        {"media.icl with one entry damaged",
-         [](const GameDirCopy& dir) { damageArchiveEntry(dir.file("media.icl"), "Pimbear.skeleton"); },
+        {"Quobbel.cfg", missing, nullptr, {"FileNotFoundException", "Quobbel.cfg"}},
+        {"directx.cfg", missing, "Rendering Settings", {"Config file is missing"}},
+        {"Quobbel.cfg", folder, nullptr, {"Config file ./Quobbel.cfg is not a regular file"}},
+        {"directx.cfg", folder, nullptr, {"Config file ./directx.cfg is not a regular file"}},
+        {"media.icl",
+         damaged,
          nullptr,
          {"Media archive ./media.icl is damaged: Pimbear.skeleton differs from its manifest entry"}},
     };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(std::string(c.file) + " " + std::to_string(c.change));
         GameDirCopy dir;
-        c.change(dir);
+        if (c.change == damaged)
+            damageArchiveEntry(dir.file(c.file), "Pimbear.skeleton");
+        else
+            fs::remove(dir.file(c.file));
+        if (c.change == folder)
+            fs::create_directory(dir.file(c.file));
         GameProcess game(gameBinary, dir.path());
         X11Session x11;
         unsigned long window = 0;
@@ -121,77 +109,39 @@ TEST(GameBinary, WindowSizesItCannotUseAndMissingMusicStillStartTheGameWhichSays
     ASSERT_TRUE(displayAvailable()) << "run the tests under Xvfb (scripts/test.sh)";
     const std::string outside = " outside 320x200 to 16384x16384: using 800x600";
     const std::string noMusic = "Ogg error: File not found: Velmora_-_ditto_ditto.ogg";
+    const std::string silent = "the game plays without music";
+    // Installed data may be read-only, linked from elsewhere ("linked" below: media.icl and soundtrack/).
     const struct
     {
-        const char* what;
-        std::function<void(const GameDirCopy&)> change;
+        bool fullScreen;
+        const char* resolution;
+        const char* removed; // from the game directory, or "linked"
         unsigned width, height;
         std::vector<std::string> logged;
     } cases[] = {
-        {"0x0",
-         [](const GameDirCopy& dir) { setResolution(dir, "0x0"); },
-         800,
-         600,
-         {"WindowResolution 0x0" + outside}},
-        {"-800x-600",
-         [](const GameDirCopy& dir) { setResolution(dir, "-800x-600"); },
-         800,
-         600,
-         {"WindowResolution -800x-600" + outside}},
-        {"99999x99999",
-         [](const GameDirCopy& dir) { setResolution(dir, "99999x99999"); },
-         800,
-         600,
-         {"WindowResolution 99999x99999" + outside}},
-        {"full screen",
-         [](const GameDirCopy& dir)
-         { dir.write("Quobbel.cfg", "Fullscreen = true\nWindowResolution = 0x0\n"); },
-         1280,
-         1024,
-         {}},
-        {"larger than the desktop",
-         [](const GameDirCopy& dir) { setResolution(dir, "4000x3000"); },
-         1280,
-         1024,
-         {"Window 4000x3000 larger than the desktop: using 1280x1024"}},
-        {"soundtrack/ missing",
-         [](const GameDirCopy& dir)
-         {
-             setResolution(dir, "640x480");
-             fs::remove_all(dir.file("soundtrack"));
-         },
-         640,
-         480,
-         {"No soundtrack folder ./soundtrack: the game plays without music", noMusic}},
-        {"the music file missing",
-         [](const GameDirCopy& dir)
-         {
-             setResolution(dir, "640x480");
-             fs::remove(dir.file("soundtrack/Velmora_-_ditto_ditto.ogg"));
-         },
-         640,
-         480,
-         {noMusic}},
-        // As an installation may lay them out: read-only data linked from elsewhere.
-        {"media.icl and soundtrack/ as links",
-         [](const GameDirCopy& dir)
-         {
-             setResolution(dir, "640x480");
-             for (const char* name : {"media.icl", "soundtrack"})
-             {
-                 fs::remove_all(dir.file(name));
-                 fs::create_symlink(testing_paths::gameDir() + "/" + name, dir.file(name));
-             }
-         },
-         640,
-         480,
-         {}},
+        {false, "0x0", "", 800, 600, {"WindowResolution 0x0" + outside}},
+        {false, "-800x-600", "", 800, 600, {"WindowResolution -800x-600" + outside}},
+        {false, "99999x99999", "", 800, 600, {"WindowResolution 99999x99999" + outside}},
+        {true, "0x0", "", 1280, 1024, {}},
+        {false, "4000x3000", "", 1280, 1024, {"Window 4000x3000 larger than the desktop: using 1280x1024"}},
+        {false, "640x480", "soundtrack", 640, 480, {"No soundtrack folder ./soundtrack: " + silent, noMusic}},
+        {false, "640x480", "soundtrack/Velmora_-_ditto_ditto.ogg", 640, 480, {noMusic}},
+        {false, "640x480", "linked", 640, 480, {}},
     };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(std::string(c.resolution) + (c.fullScreen ? " full screen " : " ") + c.removed);
         GameDirCopy dir;
-        c.change(dir);
+        dir.write("Quobbel.cfg", std::string("Fullscreen = ") + (c.fullScreen ? "true" : "false") +
+                                     "\nWindowResolution = " + c.resolution + "\nVSync = false\n");
+        if (c.removed == std::string("linked"))
+            for (const char* name : {"media.icl", "soundtrack"})
+            {
+                fs::remove_all(dir.file(name));
+                fs::create_symlink(testing_paths::gameDir() + "/" + name, dir.file(name));
+            }
+        else if (*c.removed)
+            fs::remove_all(dir.file(c.removed));
         GameProcess game(gameBinary, dir.path());
         X11Session x11;
         unsigned long window = 0;

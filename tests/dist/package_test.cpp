@@ -2,7 +2,6 @@
 // (lintian, desktop-file-validate, appstreamcli), the icons and the links between the desktop files, and
 // the game started from the unpacked package to its title.
 
-#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -21,14 +20,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-std::string read(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::string shellQuoted(const fs::path& path)
 {
     return "'" + path.string() + "'";
@@ -124,7 +115,7 @@ TEST(Package, CpackMakesALintianCleanDebianPackageFromWhichTheGameReachesItsTitl
     const fs::path metainfo = share / "metainfo" / (desktopFile.stem().string() + ".metainfo.xml");
     const CommandResult appstream = runCommand("appstreamcli validate --no-net " + shellQuoted(metainfo));
     EXPECT_EQ(appstream.exitCode, 0) << appstream.output;
-    EXPECT_NE(read(metainfo).find(">" + desktopFile.filename().string() + "</launchable>"),
+    EXPECT_NE(readFile(metainfo).find(">" + desktopFile.filename().string() + "</launchable>"),
               std::string::npos);
     for (const char* page : {"man6/quobbel.6.gz", "man1/quobbel-level.1.gz"})
     {
@@ -139,7 +130,7 @@ TEST(Package, CpackMakesALintianCleanDebianPackageFromWhichTheGameReachesItsTitl
                    shellQuoted(fs::path(QUOBBEL_SOURCE_DIR) / "levels/mapa1.imf"));
     EXPECT_EQ(levelTool.exitCode, 0) << levelTool.output;
 
-    const std::string iconName = valueOf(read(desktopFile), "Icon=");
+    const std::string iconName = valueOf(readFile(desktopFile), "Icon=");
     for (const unsigned size : {16u, 32u, 48u, 64u, 128u, 256u, 512u})
     {
         const std::string folder = std::to_string(size) + "x" + std::to_string(size);

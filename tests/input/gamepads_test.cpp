@@ -1,7 +1,6 @@
 // Game controllers through the real SDL path, with SDL's virtual joysticks in place of hardware: the
 // InputState reads them as players 1 and 2 frame by frame, as in the game.
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -24,20 +23,15 @@
 
 namespace
 {
-class RecordingLog : public Ogre::LogListener
+struct RecordingLog : Ogre::LogListener
 {
-  public:
     void messageLogged(const Ogre::String& message, Ogre::LogMessageLevel, bool, const Ogre::String&,
                        bool&) override
     {
-        lines.push_back(message);
+        text += message + "\n";
     }
-    bool has(const std::string& text) const
-    {
-        return std::any_of(lines.begin(), lines.end(),
-                           [&](const std::string& line) { return line.find(text) != std::string::npos; });
-    }
-    std::vector<std::string> lines;
+    bool has(const std::string& part) const { return text.find(part) != std::string::npos; }
+    std::string text;
 };
 
 class GamepadsTest : public testing::Test

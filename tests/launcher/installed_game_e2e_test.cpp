@@ -2,9 +2,6 @@
 // command, as a player with a fresh home would: it reaches the title, ends with exit code 0 when the window
 // is closed, and writes only into the player's game directory.
 
-#include <fstream>
-#include <sstream>
-
 #include <gtest/gtest.h>
 
 #include "support/installed_game.h"
@@ -22,10 +19,8 @@ TEST(InstalledGame, ReachesTheTitleFromTheInstalledCommandAndEndsWithExitCodeZer
     EXPECT_EQ(playToTheTitleAndClose(tree, scratch / "home"), 0);
 
     const fs::path gameDir = scratch / "home/.local/share/quobbel";
-    std::ifstream log(gameDir / "quobbel.log");
-    std::ostringstream text;
-    text << log.rdbuf();
-    EXPECT_NE(text.str().find("Scene loaded"), std::string::npos) << "the log is in the game directory";
+    EXPECT_NE(readFile(gameDir / "quobbel.log").find("Scene loaded"), std::string::npos)
+        << "the log is in the game directory";
     EXPECT_TRUE(fs::is_regular_file(gameDir / "directx.cfg"));
     EXPECT_EQ(describeTree(tree.prefix), installed);
 }

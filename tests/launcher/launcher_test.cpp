@@ -2,9 +2,7 @@
 // stand-in that reports where it was started: the player's game directory, their settings and best times,
 // homes it cannot use, and upgrades.
 
-#include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include <unistd.h>
 
@@ -20,26 +18,13 @@ namespace
 const char* const standInGame = "#!/bin/sh\necho \"game started in $(pwd)\"\nexit 7\n";
 constexpr int standInExitCode = 7;
 
-std::string read(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void write(const fs::path& file, const std::string& text)
-{
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
-}
-
 class Launcher : public testing::Test
 {
   protected:
     void SetUp() override
     {
         tree = installBuild(scratch / "usr");
-        write(tree.gameProgram(), standInGame);
+        writeFile(tree.gameProgram(), standInGame);
         home = scratch / "home";
         fs::create_directories(home);
     }
@@ -82,7 +67,7 @@ TEST_F(Launcher, TheFirstStartMakesTheGameDirectoryWithTheDefaultsAndLinksToTheM
     {
         SCOPED_TRACE(settings);
         EXPECT_FALSE(fs::is_symlink(gameDir() / settings));
-        EXPECT_EQ(read(gameDir() / settings), read(tree.dataDir() / settings));
+        EXPECT_EQ(readFile(gameDir() / settings), readFile(tree.dataDir() / settings));
         // The installed file is read-only to players; their copy is theirs to edit.
         EXPECT_NE(fs::status(gameDir() / settings).permissions() & fs::perms::owner_write, fs::perms::none);
     }
@@ -103,17 +88,17 @@ TEST_F(Launcher, LaterStartsKeepThePlayersSettingsAndBestTimesAndRestoreOnlyMiss
 {
     start();
     const std::string edited = "Fullscreen = true\nWidescreen = true\n";
-    write(gameDir() / "Quobbel.cfg", edited);
-    write(gameDir() / "scores.icl", "ABC 83.2417\n");
-    write(gameDir() / "quobbel.log", "last run\n");
+    writeFile(gameDir() / "Quobbel.cfg", edited);
+    writeFile(gameDir() / "scores.icl", "ABC 83.2417\n");
+    writeFile(gameDir() / "quobbel.log", "last run\n");
     fs::remove(gameDir() / "directx.cfg");
 
     const CommandResult run = start();
     EXPECT_EQ(run.exitCode, standInExitCode) << run.output;
-    EXPECT_EQ(read(gameDir() / "Quobbel.cfg"), edited);
-    EXPECT_EQ(read(gameDir() / "scores.icl"), "ABC 83.2417\n");
-    EXPECT_EQ(read(gameDir() / "quobbel.log"), "last run\n");
-    EXPECT_EQ(read(gameDir() / "directx.cfg"), read(tree.dataDir() / "directx.cfg"));
+    EXPECT_EQ(readFile(gameDir() / "Quobbel.cfg"), edited);
+    EXPECT_EQ(readFile(gameDir() / "scores.icl"), "ABC 83.2417\n");
+    EXPECT_EQ(readFile(gameDir() / "quobbel.log"), "last run\n");
+    EXPECT_EQ(readFile(gameDir() / "directx.cfg"), readFile(tree.dataDir() / "directx.cfg"));
 }
 
 TEST_F(Launcher, AHomeWhereTheGameDirectoryCannotBeMadeOrWrittenStopsWithAMessageAndExitCodeOne)
@@ -126,7 +111,7 @@ TEST_F(Launcher, AHomeWhereTheGameDirectoryCannotBeMadeOrWrittenStopsWithAMessag
     const fs::path readOnlyGameDir = scratch / "read-only-data/quobbel";
     fs::create_directories(readOnlyGameDir);
     fs::permissions(readOnlyGameDir, readOnly);
-    write(scratch / "a-file", "");
+    writeFile(scratch / "a-file", "");
     const struct
     {
         const char* what;
@@ -157,33 +142,33 @@ TEST_F(Launcher, AfterAnUpgradeTheGameSeesTheNewMediaAndNoStaleCopies)
 {
     start();
     // The new version changes the archive, drops the soundtrack folder and brings a new file.
-    write(tree.dataDir() / "media.icl", "new media\n");
+    writeFile(tree.dataDir() / "media.icl", "new media\n");
     fs::remove_all(tree.dataDir() / "soundtrack");
-    write(tree.dataDir() / "intro.ogg", "new tune\n");
+    writeFile(tree.dataDir() / "intro.ogg", "new tune\n");
     EXPECT_EQ(start().output, startedIn(gameDir()));
-    EXPECT_EQ(read(gameDir() / "media.icl"), "new media\n");
-    EXPECT_EQ(read(gameDir() / "intro.ogg"), "new tune\n");
+    EXPECT_EQ(readFile(gameDir() / "media.icl"), "new media\n");
+    EXPECT_EQ(readFile(gameDir() / "intro.ogg"), "new tune\n");
     EXPECT_FALSE(fs::exists(fs::symlink_status(gameDir() / "soundtrack")))
         << "a link to nothing stays behind";
 
     // Copies left by an older game, or by a player who copied a build's game directory, make way too.
     fs::remove(gameDir() / "media.icl");
-    write(gameDir() / "media.icl", "old media\n");
+    writeFile(gameDir() / "media.icl", "old media\n");
     fs::create_directories(tree.dataDir() / "soundtrack");
-    write(tree.dataDir() / "soundtrack/theme.ogg", "new theme\n");
+    writeFile(tree.dataDir() / "soundtrack/theme.ogg", "new theme\n");
     fs::create_directories(gameDir() / "soundtrack");
-    write(gameDir() / "soundtrack/theme.ogg", "old theme\n");
+    writeFile(gameDir() / "soundtrack/theme.ogg", "old theme\n");
     start();
-    EXPECT_EQ(read(gameDir() / "media.icl"), "new media\n");
-    EXPECT_EQ(read(gameDir() / "soundtrack/theme.ogg"), "new theme\n");
+    EXPECT_EQ(readFile(gameDir() / "media.icl"), "new media\n");
+    EXPECT_EQ(readFile(gameDir() / "soundtrack/theme.ogg"), "new theme\n");
 
     // A game installed elsewhere (from source into /usr/local, then from the package into /usr) plays on its
     // own media, with the player's settings and best times kept.
-    write(gameDir() / "scores.icl", "ABC 83.2417\n");
+    writeFile(gameDir() / "scores.icl", "ABC 83.2417\n");
     const InstalledTree moved = installBuild(scratch / "local");
-    write(moved.gameProgram(), standInGame);
+    writeFile(moved.gameProgram(), standInGame);
     EXPECT_EQ(start(moved, home).output, startedIn(gameDir()));
     EXPECT_EQ(fs::read_symlink(gameDir() / "media.icl"), moved.dataDir() / "media.icl");
-    EXPECT_EQ(read(gameDir() / "media.icl"), read(moved.dataDir() / "media.icl"));
-    EXPECT_EQ(read(gameDir() / "scores.icl"), "ABC 83.2417\n");
+    EXPECT_EQ(readFile(gameDir() / "media.icl"), readFile(moved.dataDir() / "media.icl"));
+    EXPECT_EQ(readFile(gameDir() / "scores.icl"), "ABC 83.2417\n");
 }

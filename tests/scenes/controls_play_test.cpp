@@ -19,14 +19,9 @@
 
 namespace
 {
-float playerX(const GameDriver& game)
+Ogre::Vector3 playerAt(const GameDriver& game)
 {
-    return game.current<MainScene>().player(1)->pivotNode->getPosition().x;
-}
-
-float playerY(const GameDriver& game)
-{
-    return game.current<MainScene>().player(1)->pivotNode->getPosition().y;
+    return game.current<MainScene>().player(1)->pivotNode->getPosition();
 }
 
 void waitForGo(GameDriver& game)
@@ -74,11 +69,11 @@ TEST(ControlsPlay, AControllerAloneLeadsFromTheTitleIntoLevelOneAndFromItsPauseM
 
     // The stick runs the bear to the right on screen (towards -x).
     waitForGo(game);
-    const float startX = playerX(game);
+    const float startX = playerAt(game).x;
     pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 1);
     game.idle(60);
     pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
-    EXPECT_LT(playerX(game), startX - 5);
+    EXPECT_LT(playerAt(game).x, startX - 5);
 
     tap(SDL_CONTROLLER_BUTTON_START);
     ASSERT_TRUE(level->paused());
@@ -107,13 +102,13 @@ TEST(ControlsPlay, AReboundKeyMovesTheBearAndEachBadLineOfTheFileIsLoggedWithThe
         EXPECT_NE(log.find(line), std::string::npos) << line;
 
     waitForGo(game);
-    const float startX = playerX(game);
+    const float startX = playerAt(game).x;
     game.holdKeys({OIS::KC_D}, 30);
-    EXPECT_NEAR(playerX(game), startX, 0.01) << "D no longer moves the bear";
+    EXPECT_NEAR(playerAt(game).x, startX, 0.01) << "D no longer moves the bear";
     game.holdKeys({OIS::KC_L}, 60);
-    EXPECT_LT(playerX(game), startX - 5) << "L moves it right on screen";
+    EXPECT_LT(playerAt(game).x, startX - 5) << "L moves it right on screen";
     game.idle(30);
-    const float groundY = playerY(game);
+    const float groundY = playerAt(game).y;
     game.holdKeys({OIS::KC_W}, 10);
-    EXPECT_GT(playerY(game), groundY + 0.5f) << "W still jumps";
+    EXPECT_GT(playerAt(game).y, groundY + 0.5f) << "W still jumps";
 }

@@ -1,53 +1,33 @@
-#include <cctype>
-
 #include <gtest/gtest.h>
 
 #include "scenes/hud_clock.h"
 
-namespace
+// One clock shown a run of times: each row is what the cells read afterwards, leftmost first.
+TEST(HudClock, ShowsSecondsSeparatorAndTruncatedHundredthsGrowingLeftwardsWithBlanksForOtherCharacters)
 {
-std::string cells(const HudClock& clock)
-{
-    std::string shown;
-    for (int k = HudClock::cellCount - 1; k >= 0; --k)
-        shown += clock.cell(k);
-    return shown;
-}
-} // namespace
-
-TEST(HudClock, ShowsSecondsSeparatorAndHundredthsGrowingLeftwards)
-{
-    HudClock clock;
-    clock.show(83.4f);
-    EXPECT_EQ(cells(clock), "   83:40");
-    clock.show(5.25f);
-    EXPECT_EQ(cells(clock), "   85:25") << "cells the shorter text does not reach keep what they showed";
-    clock.show(0);
-    EXPECT_EQ(cells(clock), "   80:00");
-    clock.show(12345.6f);
-    EXPECT_EQ(cells(clock), "12345:60");
-}
-
-TEST(HudClock, ATimeWithMoreDecimalsShowsItsHundredthsTruncated)
-{
-    HudClock clock;
-    clock.show(0.016f);
-    EXPECT_EQ(cells(clock), "    0:01");
-    clock.show(59.999f);
-    EXPECT_EQ(cells(clock), "   59:99");
-}
-
-TEST(HudClock, CharactersWithoutAPictureAreDrawnBlank)
-{
-    HudClock clock;
-    clock.show(2.5e6f); // six significant digits turn into an exponent
-    EXPECT_EQ(cells(clock), "    2:5e") << "2.5e+06: the exponent lands in the hundredths";
-    for (int k = 0; k < HudClock::cellCount; ++k)
+    const struct
     {
-        const std::string& material = HudClock::materialFor(clock.cell(k));
-        const bool known =
-            material == "blank" || material == "dots" || (material.size() == 1 && std::isdigit(material[0]));
-        EXPECT_TRUE(known) << "cell " << k << " shows " << material;
+        float seconds;
+        const char* cells;
+    } shown[] = {
+        {83.4f, "   83:40"},
+        // Cells the shorter text does not reach keep what they showed.
+        {5.25f, "   85:25"},
+        {0, "   80:00"},
+        {12345.6f, "12345:60"},
+        {0.016f, "12340:01"},
+        {59.999f, "12359:99"},
+        // Six significant digits turn 2.5e6 into "2.5e+06": the exponent lands in the hundredths.
+        {2.5e6f, "12352:5e"},
+    };
+    HudClock clock;
+    for (const auto& [seconds, cells] : shown)
+    {
+        clock.show(seconds);
+        std::string read;
+        for (int k = HudClock::cellCount - 1; k >= 0; --k)
+            read += clock.cell(k);
+        EXPECT_EQ(read, cells) << seconds;
     }
     EXPECT_EQ(HudClock::materialFor('e'), "blank");
     EXPECT_EQ(HudClock::materialFor('+'), "blank");

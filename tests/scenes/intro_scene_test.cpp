@@ -33,31 +33,24 @@ void writeScores(const std::string& text)
 }
 } // namespace
 
-TEST(IntroNavigation, MainButtonsWrapAroundTheirTwoRowsAndTheExit)
+// The main buttons (1-5) wrap round their two rows and the exit; the level buttons (7-10) move in their
+// square; the score panel (6) is left only by pressing it.
+TEST(IntroNavigation, ButtonsWrapAroundTheirRowsAndSquareAndThePanelStays)
 {
-    EXPECT_EQ(IntroScene::navigate(1, Move::left), 5);
-    EXPECT_EQ(IntroScene::navigate(5, Move::right), 1);
-    EXPECT_EQ(IntroScene::navigate(2, Move::right), 3);
-    EXPECT_EQ(IntroScene::navigate(4, Move::down), 5);
-    EXPECT_EQ(IntroScene::navigate(5, Move::down), 1);
-    EXPECT_EQ(IntroScene::navigate(3, Move::down), 5);
-    EXPECT_EQ(IntroScene::navigate(1, Move::down), 3);
-    EXPECT_EQ(IntroScene::navigate(2, Move::up), 5);
-    EXPECT_EQ(IntroScene::navigate(5, Move::up), 3);
-    for (int i = 1; i <= 5; ++i)
-        EXPECT_EQ(IntroScene::navigate(i, Move::none), i);
-}
-
-TEST(IntroNavigation, LevelButtonsMoveInTheirSquareAndThePanelStays)
-{
-    EXPECT_EQ(IntroScene::navigate(8, Move::down), 10);
-    EXPECT_EQ(IntroScene::navigate(10, Move::down), 8);
-    EXPECT_EQ(IntroScene::navigate(7, Move::up), 9);
-    EXPECT_EQ(IntroScene::navigate(9, Move::up), 7);
-    EXPECT_EQ(IntroScene::navigate(10, Move::right), 7);
-    EXPECT_EQ(IntroScene::navigate(7, Move::left), 10);
-    for (Move move : {Move::right, Move::left, Move::up, Move::down})
-        EXPECT_EQ(IntroScene::navigate(6, move), 6) << "the score panel is left only by pressing it";
+    const struct
+    {
+        int from;
+        Move move;
+        int to;
+    } moves[] = {
+        {1, Move::left, 5},  {5, Move::right, 1}, {2, Move::right, 3},  {4, Move::down, 5},
+        {5, Move::down, 1},  {3, Move::down, 5},  {1, Move::down, 3},   {2, Move::up, 5},
+        {5, Move::up, 3},    {3, Move::none, 3},  {8, Move::down, 10},  {10, Move::down, 8},
+        {7, Move::up, 9},    {9, Move::up, 7},    {10, Move::right, 7}, {7, Move::left, 10},
+        {6, Move::right, 6}, {6, Move::left, 6},  {6, Move::up, 6},     {6, Move::down, 6},
+    };
+    for (const auto& [from, move, to] : moves)
+        EXPECT_EQ(IntroScene::navigate(from, move), to) << from << " " << static_cast<int>(move);
     EXPECT_EQ(IntroScene::levelFileFor("level4"), "boss1.imf");
     EXPECT_EQ(IntroScene::levelFileFor("sortir"), "");
 }
@@ -121,7 +114,7 @@ TEST(IntroScene, TwoPlayersThenALevelStartsATwoPlayerGame)
     game.press("R"); // 1player -> 2players
     game.press("A");
     game.idle(10);
-    ASSERT_EQ(game.sceneAs<IntroScene>()->playerCount(), 2);
+    ASSERT_EQ(game.current<IntroScene>().playerCount(), 2);
     game.press("A"); // level1
     game.idle(1);
     auto* play = game.sceneAs<MainScene>();

@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <OgrePanelOverlayElement.h>
 #include <OgreSceneNode.h>
@@ -42,14 +41,16 @@ bool startsWith(const std::string& text, const std::string& prefix)
 
 TEST(ResultsDigits, CountsUnderTenHaveABlankTensCellAndCountsOverNinetyNineShowNinetyNine)
 {
-    EXPECT_EQ(ResultsScene::digitMaterial(0, true), "blank");
-    EXPECT_EQ(ResultsScene::digitMaterial(0, false), "0");
-    EXPECT_EQ(ResultsScene::digitMaterial(9, true), "blank");
-    EXPECT_EQ(ResultsScene::digitMaterial(10, true), "1");
-    EXPECT_EQ(ResultsScene::digitMaterial(10, false), "0");
-    EXPECT_EQ(ResultsScene::digitMaterial(99, true), "9");
-    EXPECT_EQ(ResultsScene::digitMaterial(150, true), "9");
-    EXPECT_EQ(ResultsScene::digitMaterial(150, false), "9");
+    const struct
+    {
+        int count;
+        const char *tens, *units;
+    } counts[] = {{0, "blank", "0"}, {9, "blank", "9"}, {10, "1", "0"}, {99, "9", "9"}, {150, "9", "9"}};
+    for (const auto& [count, tens, units] : counts)
+    {
+        EXPECT_EQ(ResultsScene::digitMaterial(count, true), tens) << count;
+        EXPECT_EQ(ResultsScene::digitMaterial(count, false), units) << count;
+    }
 }
 
 TEST(ResultsScene, OnePlayerShowsTheSavedTableAndNoStage)
@@ -103,10 +104,7 @@ TEST(ResultsScene, ARunThatCouldNotBeSavedShowsTheNotSavedSignUnderTheTable)
     EXPECT_TRUE(sign->isVisible());
     EXPECT_TRUE(startsWith(sign->panel->getMaterialName(), "textNotSaved"));
     EXPECT_EQ(results->scoreTable()->entries().size(), 1u) << "the table as it is in the file";
-    std::ifstream log(basePath + "quobbel.log");
-    std::ostringstream logText;
-    logText << log.rdbuf();
-    EXPECT_NE(logText.str().find("Could not save the best times"), std::string::npos);
+    EXPECT_NE(game.logText().find("Could not save the best times"), std::string::npos);
 }
 
 TEST(ResultsScene, ATwoPlayerTieGoesToPlayerTwoWithTheCatOnItsSide)

@@ -75,26 +75,6 @@ TEST(ScoreTableText, TimeCellsShowSecondsSeparatorAndTwoDecimals)
     EXPECT_EQ(ScoreTable::timeCells(0.5), "0:50");
 }
 
-TEST(ScoreTableText, ADamagedFileLoadsAndDrawsOnlyPicturesThatExist)
-{
-    std::string damaged = "lower 5\nNEG -3\nNAN nan\nBIG 1e+06\nSIGN +7\nÄÖ 8\n";
-    damaged += std::string("\x01\xff\x7f garbage\0 3", 14);
-    for (int i = 0; i < 10000; ++i)
-        damaged += "X" + std::to_string(i) + " " + std::to_string(i) + "\n";
-    const auto entries = ScoreTable::parse(damaged);
-    for (const auto& [seconds, name] : entries)
-    {
-        EXPECT_GE(seconds, 0) << name;
-        for (char c : ScoreTable::timeCells(seconds) + name)
-        {
-            const std::string material = ScoreTable::glyphMaterial(c);
-            EXPECT_TRUE(material.size() == 1 || material == "dots" || material == "blank") << material;
-        }
-    }
-    EXPECT_EQ(entries.count({5, "LOWER"}), 1u);
-    EXPECT_EQ(ScoreTable::glyphMaterial('+'), "blank");
-}
-
 class ScoreEntryTest : public testing::Test
 {
   protected:

@@ -87,6 +87,19 @@ std::string describeTree(const fs::path& root)
     return text;
 }
 
+std::string readFile(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const fs::path& file, const std::string& text)
+{
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+}
+
 CommandResult runCommand(const std::string& commandLine)
 {
     CommandResult result;
@@ -107,8 +120,7 @@ int playToTheTitleAndClose(const InstalledTree& tree, const fs::path& home)
     // The menus' layout is checked in an 800x600 window; a player's own setting, which the launcher keeps.
     const fs::path gameDir = home / ".local/share/quobbel";
     fs::create_directories(gameDir);
-    std::ofstream(gameDir / "Quobbel.cfg")
-        << "Fullscreen = false\nWindowResolution = 800x600\nVSync = true\n";
+    writeFile(gameDir / "Quobbel.cfg", "Fullscreen = false\nWindowResolution = 800x600\nVSync = true\n");
 
     setenv("HOME", home.c_str(), 1);
     unsetenv("XDG_DATA_HOME");

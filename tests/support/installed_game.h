@@ -39,6 +39,10 @@ InstalledTree installBuild(const std::filesystem::path& prefix);
 // Two equal descriptions mean nothing was added, removed or written.
 std::string describeTree(const std::filesystem::path& root);
 
+// A whole file's bytes (empty when it cannot be read), and a whole file written.
+std::string readFile(const std::filesystem::path& file);
+void writeFile(const std::filesystem::path& file, const std::string& text);
+
 // Runs a shell command line; returns its exit code (-1 when it did not exit) and its standard output and
 // error together.
 struct CommandResult

@@ -1,7 +1,6 @@
 // quobbel-level, run as an author runs it: the check of files and their chain of levels, and the picture of a
 // level read back from its PNG file.
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,34 +9,20 @@
 #include <vector>
 
 #include <png.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "support/installed_game.h"
 #include "support/test_paths.h"
 
 namespace
 {
 namespace fs = std::filesystem;
 
-struct ToolRun
+CommandResult runTool(const std::string& arguments)
 {
-    int exitCode;
-    std::string output; // standard output and error together
-};
-
-ToolRun runTool(const std::string& arguments)
-{
-    const std::string command = std::string(QUOBBEL_LEVEL_TOOL) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ToolRun run{-1, ""};
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.output.append(buffer, n);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return runCommand(std::string(QUOBBEL_LEVEL_TOOL) + " " + arguments);
 }
 
 // A folder of the test's own level files, removed at the end.
@@ -94,35 +79,35 @@ TEST(LevelTool, CheckFollowsTheChainAndReportsEveryProblemOnceWithItsFileAndLine
     const struct
     {
         std::map<std::string, std::string> files;
-        std::string checked; // the files given, in the folder
+        std::vector<std::string> checked; // the files given, in the folder
         int exitCode;
         std::string output;
     } cases[] = {
         {{{"a.imf", "0 0 -50 0 b.imf\n"}, {"b.imf", "0 0 -50 0\nc.imf\n"}},
-         "a.imf",
+         {"a.imf"},
          1,
          "$/b.imf:2: header: next level c.imf does not exist\n$/a.imf: a.imf -> b.imf -> broken\n1 "
          "problem\n"},
         {{{"x.imf", "0 0 -50 0 y.imf\n"}, {"y.imf", "0 0 -50 0 x.imf\n"}},
-         "x.imf",
+         {"x.imf"},
          1,
          "$/y.imf:1: header: next level x.imf comes round again (x.imf -> y.imf -> x.imf): the game would "
          "never end\n$/x.imf: x.imf -> y.imf -> broken\n1 problem\n"},
         // Problems of a level that two of the files lead to are reported once.
         {{{"one.imf", "0 0 -50 0 two.imf\nCheckpoint 1\n"},
           {"two.imf", "0 0 -50 0 end\nButterfly 1 2\nStaticPlatfrom 1 2 30 0 l box\nCheckpoint 1 y\n"}},
-         "one.imf two.imf",
+         {"one.imf", "two.imf"},
          1,
          "$/one.imf:2: Checkpoint: 1 of 2 fields\n$/two.imf:3: StaticPlatfrom: unknown record\n"
          "$/two.imf:4: Checkpoint: y 'y' is not a number\n$/one.imf: one.imf -> two.imf -> broken\n"
          "$/two.imf: two.imf -> broken\n3 problems\n"},
         {{{"first.imf", shortLevel}},
-         "first.imf missing.imf",
+         {"first.imf", "missing.imf"},
          1,
          "$/missing.imf: no such level file\n$/first.imf: first.imf -> end\n$/missing.imf: broken\n1 "
          "problem\n"},
         {{{"good.imf", "0 0 -50 0 boss1.imf\n"}, {"boss1.imf", shortLevel}},
-         "good.imf",
+         {"good.imf"},
          0,
          "$/good.imf: good.imf -> boss1.imf -> end\n0 problems\n"},
     };
@@ -130,18 +115,14 @@ TEST(LevelTool, CheckFollowsTheChainAndReportsEveryProblemOnceWithItsFileAndLine
     {
         const LevelFolder folder(c.files);
         std::string arguments;
-        for (std::size_t start = 0; start < c.checked.size();)
-        {
-            const std::size_t end = std::min(c.checked.find(' ', start), c.checked.size());
-            arguments += " " + folder / c.checked.substr(start, end - start);
-            start = end + 1;
-        }
-        const ToolRun run = runTool("check" + arguments);
+        for (const std::string& name : c.checked)
+            arguments += " " + folder / name;
+        const CommandResult run = runTool("check" + arguments);
         std::string expected = c.output;
         for (std::size_t at; (at = expected.find('$')) != std::string::npos;)
             expected.replace(at, 1, folder.path.string());
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.checked;
-        EXPECT_EQ(run.output, expected) << c.checked;
+        EXPECT_EQ(run.exitCode, c.exitCode) << arguments;
+        EXPECT_EQ(run.output, expected) << arguments;
     }
 }
 
@@ -151,7 +132,7 @@ TEST(LevelTool, TheShippedLevelsPassTheCheck)
     for (const auto& entry : fs::directory_iterator(testing_paths::sourceDir() + "/levels"))
         if (entry.path().extension() == ".imf")
             arguments += " " + entry.path().string();
-    const ToolRun run = runTool("check" + arguments);
+    const CommandResult run = runTool("check" + arguments);
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("\n0 problems\n"), std::string::npos) << run.output;
 }
@@ -164,13 +145,11 @@ TEST(LevelTool, DrawShowsTheLevelAtItsScaleWithStartAndGoalWhereTheLevelPutsThem
     const LevelFolder folder({{"drawn.imf", "0 20 -100 30 end\nStaticPlatform -50 10 20 0 middle box\n"},
                               {"broken.imf", "0 20 -100 30 end\nCheckpoint x 3\n"}});
     const std::string out = folder / "drawn.png";
-    const ToolRun run = runTool("draw " + folder / "drawn.imf" + " " + out);
+    const CommandResult run = runTool("draw " + folder / "drawn.imf" + " " + out);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     const Picture picture = readPng(out);
-    EXPECT_EQ(picture.width, 390);
-    EXPECT_EQ(picture.height, 210);
-    if (picture.width != 390 || picture.height != 210)
-        return;
+    ASSERT_EQ(picture.width, 390);
+    ASSERT_EQ(picture.height, 210);
     EXPECT_EQ(picture.colourAt(45, 75), 0x2f6fd8u) << "the start marker at (0, 20)";
     EXPECT_EQ(picture.colourAt(345, 45), 0xf08a24u) << "the goal marker at (-100, 30)";
     EXPECT_EQ(picture.colourAt(195, 105), 0x98a4b6u) << "the plank at (-50, 10)";
@@ -178,7 +157,7 @@ TEST(LevelTool, DrawShowsTheLevelAtItsScaleWithStartAndGoalWhereTheLevelPutsThem
     EXPECT_GT(fallen >> 16, fallen & 0xff) << "below the fall line is shaded red";
 
     // A file with a problem: what could be read is drawn, and the problem is reported.
-    const ToolRun broken = runTool("draw " + folder / "broken.imf" + " " + folder / "broken.png");
+    const CommandResult broken = runTool("draw " + folder / "broken.imf" + " " + folder / "broken.png");
     EXPECT_EQ(broken.exitCode, 1);
     EXPECT_EQ(broken.output, folder / "broken.imf" + ":2: Checkpoint: x 'x' is not a number\n");
     EXPECT_EQ(readPng(folder / "broken.png").width, 390);
