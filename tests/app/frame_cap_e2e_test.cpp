@@ -42,7 +42,9 @@ TEST(FrameCap, TheGameAtTheTitleWithMaxFpsThirtyDrawsAboutThirtyFramesASecond)
                           &frames, &seconds, &ahead),
               3)
         << log;
-    ASSERT_GT(seconds, 4.5) << log;
+    // The first frame follows the log line by however long a busy machine takes to draw it: the count needs
+    // a few seconds of frames, not exactly five.
+    ASSERT_GT(seconds, 2.0) << log;
     const double rate = static_cast<double>(frames - 1) / seconds;
     EXPECT_LE(rate, 40.0) << frames << " frames in " << seconds << " s";
     // A machine too busy to make 30 frames a second shows it in frames that had to start late; only a game
