@@ -64,31 +64,6 @@ struct Result
     long mostInOneFrame = 0;
 };
 
-// Leaves the driver's current scene for `successor` at the end of one more frame, and loads it. The
-// toolkit's clock (whole milliseconds; fades and the "GO" sign run on it) repeats its rounding every three
-// frames, so the successor loads on a multiple of three frames, as a fresh start loads on frame 0: a route
-// then meets the same timings it was recorded with.
-void switchTo(GameDriver& game, Scene* successor)
-{
-    Scene* current = game.scene();
-    if (!current)
-        throw std::runtime_error("a route quit the game; the runs after it cannot be made");
-    auto* measured = dynamic_cast<MeasuredScene*>(current);
-    if (measured)
-        measured->handOver(nullptr);
-    while ((game.frameCount() + 1) % 3 != 0)
-        game.step(ReplayFrame());
-    if (measured)
-        measured->handOver(successor);
-    else
-    {
-        if (current->next && current->next != Scene::quitMarker())
-            delete current->next;
-        current->next = successor;
-    }
-    game.step(ReplayFrame());
-}
-
 Result runLevel(GameDriver& game, const std::string& level, int players, const Route& route,
                 const std::string& routeName)
 {

@@ -6,6 +6,7 @@
 
 #include "scenes/main_scene.h"
 #include "step_timer.h"
+#include "support/replay.h"
 
 namespace
 {
@@ -59,11 +60,14 @@ void MeasuredScene::handOver(Scene* successor)
 
 void MeasuredScene::update(double frameTime, InputState* input)
 {
+    mRecord.lastUpdateMicros = 0;
     if (mHandedOver || mRecord.ended)
         return;
     if (mInner->goSignUp() || mInner->paused())
     {
+        const double start = threadCpuMicros();
         mInner->update(frameTime, input);
+        mRecord.lastUpdateMicros = threadCpuMicros() - start;
         return;
     }
     if (allocationCount::tracing())
@@ -74,6 +78,7 @@ void MeasuredScene::update(double frameTime, InputState* input)
     mInner->update(frameTime, input);
     const AllocationTally tally = allocationCount::stop();
     const double micros = threadCpuMicros() - start;
+    mRecord.lastUpdateMicros = micros;
 
     mRecord.goalReached = mRecord.goalReached || mInner->winner() != 0;
     if (mInner->next || mInner->levelFile() != mLevel)
@@ -89,4 +94,25 @@ void MeasuredScene::update(double frameTime, InputState* input)
         mRecord.stepMicros.push_back(stepTimer::lastMicros());
     mRecord.updateMicros.push_back(micros);
     mRecord.allocations.push_back(tally);
+}
+
+void switchTo(GameDriver& game, Scene* successor)
+{
+    Scene* current = game.scene();
+    if (!current)
+        throw std::runtime_error("a route quit the game; the runs after it cannot be made");
+    auto* measured = dynamic_cast<MeasuredScene*>(current);
+    if (measured)
+        measured->handOver(nullptr);
+    while ((game.frameCount() + 1) % 3 != 0)
+        game.step(ReplayFrame());
+    if (measured)
+        measured->handOver(successor);
+    else
+    {
+        if (current->next && current->next != Scene::quitMarker())
+            delete current->next;
+        current->next = successor;
+    }
+    game.step(ReplayFrame());
 }

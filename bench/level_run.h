@@ -7,11 +7,14 @@
 #include "allocation_counter.h"
 #include "core/scene.h"
 
+class GameDriver;
 class MainScene;
 
 // What a measured run recorded; outlives the scene, which the scene loop deletes when it leaves it.
 struct RunRecord
 {
+    // The last update's processor time, microseconds, whether measured below or not ("GO" sign, pause).
+    double lastUpdateMicros = 0;
     double loadMilliseconds = 0;    // wall clock
     double loadCpuMilliseconds = 0; // the main thread's processor time
     std::vector<double> updateMicros;
@@ -49,3 +52,9 @@ class MeasuredScene : public Scene
     RunRecord& mRecord;
     bool mHandedOver = false;
 };
+
+// Leaves the driver's current scene for `successor` at the end of one more frame, and loads it. The
+// toolkit's clock (whole milliseconds; fades and the "GO" sign run on it) repeats its rounding every three
+// frames, so the successor loads on a multiple of three frames, as a fresh start loads on frame 0: a route
+// then meets the same timings it was recorded with. Throws std::runtime_error when the game has quit.
+void switchTo(GameDriver& game, Scene* successor);

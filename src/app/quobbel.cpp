@@ -59,6 +59,7 @@ Quobbel::Quobbel(const std::string& base)
     // Before the engine reads a byte of it.
     platform::checkMediaArchive(basePath + "media.icl");
     startEngine();
+    mPacer = std::make_unique<FramePacer>(readMaxFps(mConfig));
     openWindow();
     mFullScreen = std::make_unique<FullScreenSwitch>(*theRenderWindow, mConfig, basePath + "Quobbel.cfg");
     registerResources();
@@ -168,6 +169,10 @@ void Quobbel::registerResources()
 void Quobbel::run(Scene* first)
 {
     runScenes(first, mCurrentScene, [this] { mRoot->startRendering(); });
+    Ogre::LogManager::getSingleton().logMessage("Frames drawn: " + std::to_string(mPacer->frames()) + " in " +
+                                                std::to_string(mPacer->secondsCounted()) + " s, " +
+                                                std::to_string(mPacer->framesAhead()) +
+                                                " of them ahead of time");
 }
 
 void Quobbel::windowResized(Ogre::RenderWindow* window)
@@ -194,6 +199,8 @@ bool Quobbel::frameEnded(const Ogre::FrameEvent& event)
         windowResized(theRenderWindow);
     if (events.closeRequested)
         windowClosed(theRenderWindow);
+    // Before the input is read, so that the frame shows the freshest keys.
+    mPacer->waitForNextFrame(!theRenderWindow->isVisible());
     const double frameTime = clampFrameTime(event.timeSinceLastFrame);
     mInput->update(frameTime);
     if (mInput->fullScreenRequested())

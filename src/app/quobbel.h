@@ -7,6 +7,8 @@
 #include <OgreConfigFile.h>
 #include <OgreFrameListener.h>
 
+#include "app/frame_pacer.h"
+
 namespace Ogre
 {
 class LogManager;
@@ -52,6 +54,8 @@ class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListene
 
     // The input state, updated at every frame's end; for tests and tools that render frames themselves.
     InputState& input() { return *mInput; }
+    // Paces the frames the engine's rendering loop makes ("MaxFPS").
+    const FramePacer& pacer() const { return *mPacer; }
 
   private:
     void startEngine();
@@ -66,6 +70,7 @@ class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListene
     Ogre::ConfigFile mConfig;
     InputState* mInput = nullptr;
     Scene* mCurrentScene = nullptr;
+    std::unique_ptr<FramePacer> mPacer;
     // Draws the overlays; must exist before resources are parsed (fonts) and go before the root.
     std::unique_ptr<Ogre::OverlaySystem> mOverlaySystem;
     // F11 and Alt+Return.

@@ -65,7 +65,8 @@ class GameDriver
         std::string text;
     };
 
-    // A file of the test's own in the game directory, there before the game starts (controls.cfg).
+    // A file of the caller's own in the game directory, there before the game starts (controls.cfg,
+    // Quobbel.cfg).
     struct GameFile
     {
         std::string name;

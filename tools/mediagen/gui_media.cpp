@@ -121,7 +121,7 @@ void generateGuiMedia(MediaOutput& output)
     gui::addPanelPictures(sheet, font);
     sheet.writeTo(output);
 
-    output.addArchiveFile("deco_boss_hint.dds", gui::bossHintSign(font).encodeDds());
+    output.addArchiveFile("deco_boss_hint.dds", gui::bossHintSign(font).encodeDds(Mipmaps::full));
     output.addArchiveFile("level_signs.material",
                           materialScript("deco_boss_hint", "deco_boss_hint.dds", Layer::World));
 

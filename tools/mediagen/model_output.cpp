@@ -61,9 +61,9 @@ void ModelOutput::addParticleScript(const std::string& script)
     mParticleScript += script;
 }
 
-void ModelOutput::addTexture(const std::string& fileName, const TextureCanvas& canvas)
+void ModelOutput::addTexture(const std::string& fileName, const TextureCanvas& canvas, Mipmaps mipmaps)
 {
-    mMedia.addArchiveFile(fileName, canvas.encodeDds());
+    mMedia.addArchiveFile(fileName, canvas.encodeDds(mipmaps));
 }
 
 void ModelOutput::addSkeleton(const std::string& name, const SkeletonBuilder& skeleton)

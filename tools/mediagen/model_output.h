@@ -35,7 +35,8 @@ class ModelOutput
     void defineLitMaterial(const std::string& name, const std::string& texture, const Surface& surface = {});
     void addParticleScript(const std::string& script);
 
-    void addTexture(const std::string& fileName, const TextureCanvas& canvas);
+    void addTexture(const std::string& fileName, const TextureCanvas& canvas,
+                    Mipmaps mipmaps = Mipmaps::full);
     void addSkeleton(const std::string& name, const SkeletonBuilder& skeleton);
     void addMesh(const std::string& name, const MeshBuilder& mesh, const std::string& material,
                  const std::string& skeleton = "");

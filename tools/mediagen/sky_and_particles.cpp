@@ -23,7 +23,8 @@ std::string unlitMaterial(const std::string& name, const std::string& texture, b
         script << "            depth_check off\n";
     else
         script << "            scene_blend alpha_blend\n";
-    script << "            texture_unit\n            {\n                texture " << texture << "\n"
+    script << "            texture_unit\n            {\n                texture " << texture
+           << (sky ? " 2d 0" : "") << "\n"
            << "                tex_address_mode clamp\n            }\n        }\n    }\n}\n\n";
     return script.str();
 }
@@ -90,8 +91,9 @@ TextureCanvas paintCloud(const Colour& top, const Colour& bottom, float squash, 
 
 void addSky(ModelOutput& out)
 {
-    out.addTexture("cel.dds", paintSky(1024, 768));
-    out.addTexture("wcel.dds", paintSky(1280, 800));
+    // Drawn over the whole picture, at about its own size: no smaller levels.
+    out.addTexture("cel.dds", paintSky(1024, 768), Mipmaps::none);
+    out.addTexture("wcel.dds", paintSky(1280, 800), Mipmaps::none);
     out.defineMaterials(unlitMaterial("cel", "cel.dds", true) + unlitMaterial("wcel", "wcel.dds", true));
 
     out.addTexture("cloud1.dds", paintCloud(rgb(0xFFFFFF), rgb(0xC8D8E8), 1, 131));

@@ -152,41 +152,9 @@ TextureCanvas TextureCanvas::tinted(const Colour& colour, float amount) const
     return copy;
 }
 
-std::string TextureCanvas::encodeDds() const
+std::string TextureCanvas::encodeDds(Mipmaps mipmaps) const
 {
-    // DDS header for 32-bit A8R8G8B8 without mipmaps (the engine makes them when it loads the texture).
-    constexpr std::uint32_t capsHeightWidthPitchFormat = 0x1 | 0x2 | 0x4 | 0x8 | 0x1000;
-    constexpr std::uint32_t rgbWithAlpha = 0x40 | 0x1;
-    constexpr std::uint32_t textureCaps = 0x1000;
-    std::uint32_t header[31] = {};
-    header[0] = 124;
-    header[1] = capsHeightWidthPitchFormat;
-    header[2] = static_cast<std::uint32_t>(mHeight);
-    header[3] = static_cast<std::uint32_t>(mWidth);
-    header[4] = static_cast<std::uint32_t>(mWidth) * 4;
-    header[18] = 32;
-    header[19] = rgbWithAlpha;
-    header[21] = 32;
-    header[22] = 0x00FF0000;
-    header[23] = 0x0000FF00;
-    header[24] = 0x000000FF;
-    header[25] = 0xFF000000;
-    header[26] = textureCaps;
-    std::string bytes = "DDS ";
-    for (std::uint32_t word : header)
-    {
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back(static_cast<char>((word >> shift) & 0xFF));
-    }
-    bytes.reserve(bytes.size() + mPixels.size());
-    for (size_t i = 0; i < mPixels.size(); i += 4)
-    {
-        bytes.push_back(static_cast<char>(mPixels[i + 2]));
-        bytes.push_back(static_cast<char>(mPixels[i + 1]));
-        bytes.push_back(static_cast<char>(mPixels[i]));
-        bytes.push_back(static_cast<char>(mPixels[i + 3]));
-    }
-    return bytes;
+    return encodeDdsRgba(mPixels.data(), mWidth, mHeight, mipmaps);
 }
 
 } // namespace models

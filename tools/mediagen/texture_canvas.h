@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dds_writer.h"
 #include "mesh_builder.h"
 
 namespace models
@@ -27,7 +28,8 @@ float valueNoise(float x, float y, std::uint32_t seed, int periodX = 0);
 float fractalNoise(float x, float y, std::uint32_t seed, int octaves, int periodX = 0);
 
 // An RGBA picture painted pixel by pixel and written as an uncompressed DDS file, which the engine reads
-// by itself (no image codec plugin; the archive's deflate compresses it).
+// by itself (no image codec plugin; the archive's deflate compresses it), with its smaller levels unless
+// it is always drawn at its own size.
 class TextureCanvas
 {
   public:
@@ -49,7 +51,7 @@ class TextureCanvas
     Colour pixel(int x, int y) const;
     // A copy with every pixel moved toward colour by amount (0..1), alpha kept.
     TextureCanvas tinted(const Colour& colour, float amount) const;
-    std::string encodeDds() const;
+    std::string encodeDds(Mipmaps mipmaps = Mipmaps::full) const;
 
   private:
     void set(int x, int y, const Colour& c);

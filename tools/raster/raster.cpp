@@ -433,8 +433,8 @@ std::vector<std::uint8_t> Raster::bledRgba() const
     return bytes;
 }
 
-std::string Raster::encodeDds() const
+std::string Raster::encodeDds(Mipmaps mipmaps) const
 {
     const std::vector<std::uint8_t> bytes = bledRgba();
-    return encodeDdsRgba(bytes.data(), mWidth, mHeight);
+    return encodeDdsRgba(bytes.data(), mWidth, mHeight, mipmaps);
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "dds_writer.h"
+
 // A small 2D drawing kit for the media generator's pictures and the level tool's drawings. Shapes become
 // coverage masks (anti-aliased from their signed distance), masks combine like sets, and a mask is painted
 // onto a raster with a flat colour or a vertical gradient. Pixel (x, y) covers [x, x+1) x [y, y+1); y grows
@@ -121,8 +123,8 @@ class Raster
     // rgbaBytes() with the colour of fully transparent pixels taken from their neighbours, so that bilinear
     // filtering does not darken the picture's edges.
     std::vector<std::uint8_t> bledRgba() const;
-    // DDS bytes of bledRgba(), no mipmaps.
-    std::string encodeDds() const;
+    // DDS bytes of bledRgba(): overlays take no smaller levels, pictures placed in the world take them all.
+    std::string encodeDds(Mipmaps mipmaps = Mipmaps::none) const;
 
   private:
     int mWidth;

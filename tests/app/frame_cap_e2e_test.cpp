@@ -1,0 +1,60 @@
+// The real game binary at the title with "MaxFPS = 30": the frames it draws, as its log counts them when it
+// exits, come to about 30 a second.
+
+#include <cstdio>
+#include <iostream>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "support/game_process.h"
+#include "support/test_paths.h"
+#include "support/x11_window.h"
+
+using namespace std::chrono_literals;
+
+TEST(FrameCap, TheGameAtTheTitleWithMaxFpsThirtyDrawsAboutThirtyFramesASecond)
+{
+    ASSERT_TRUE(displayAvailable()) << "run the tests under Xvfb (scripts/test.sh)";
+    GameDirCopy dir;
+    // A small window keeps the frames cheap, so that even the sanitizer build can keep up with the cap.
+    dir.write("Quobbel.cfg", "Fullscreen = false\nWindowResolution = 320x240\nVSync = false\nMaxFPS = 30\n");
+    GameProcess game(testing_paths::gameDir() + "/quobbel", dir.path());
+    X11Session x11;
+    unsigned long window = 0;
+    ASSERT_TRUE(waitFor([&] { return (window = x11.findWindow("Quobbel")) != 0; }, 120s))
+        << game.standardError();
+    // The first frame follows the title's load.
+    ASSERT_TRUE(
+        waitFor([&] { return dir.read("quobbel.log").find("Scene loaded") != std::string::npos; }, 120s))
+        << game.standardError();
+    std::this_thread::sleep_for(5s);
+    x11.requestClose(window);
+    ASSERT_EQ(game.waitForExit(120s), 0) << game.standardError();
+
+    const std::string log = dir.read("quobbel.log");
+    const std::size_t line = log.find("Frames drawn: ");
+    ASSERT_NE(line, std::string::npos) << log;
+    long frames = 0;
+    double seconds = 0;
+    long ahead = 0;
+    ASSERT_EQ(std::sscanf(log.c_str() + line, "Frames drawn: %ld in %lf s, %ld of them ahead of time",
+                          &frames, &seconds, &ahead),
+              3)
+        << log;
+    // The first frame follows the log line by however long a busy machine takes to draw it: the count needs
+    // a few seconds of frames, not exactly five.
+    ASSERT_GT(seconds, 2.0) << log;
+    const double rate = static_cast<double>(frames - 1) / seconds;
+    EXPECT_LE(rate, 40.0) << frames << " frames in " << seconds << " s";
+    // A machine too busy to make 30 frames a second shows it in frames that had to start late; only a game
+    // whose frames mostly waited for their start must have reached the cap.
+    if (ahead * 2 > frames)
+        EXPECT_GE(rate, 20.0) << frames << " frames in " << seconds << " s, " << ahead << " ahead of time";
+    else
+        std::cout << "Only " << ahead << " of " << frames
+                  << " frames were ready before their start time: the machine is too busy to check the lower "
+                     "bound\n";
+    // Nothing about the cap reached the log as a complaint.
+    EXPECT_EQ(log.find("MaxFPS"), std::string::npos) << log;
+}
