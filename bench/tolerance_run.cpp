@@ -167,6 +167,8 @@ RunOutcome playWatched(const std::string& level, int players, const Route& route
 {
     GameDriver game(new MainScene(level, players), extraLevels);
     auto* scene = &game.current<MainScene>();
+    if (scene->levelRefused())
+        throw std::runtime_error(level + " cannot be read");
     RunOutcome outcome;
     Watcher watcher(outcome);
     const long closingFrames = std::lround(closingWaitSeconds / GameDriver::frameSeconds);

@@ -78,7 +78,8 @@ std::vector<std::string> recordedRouteNames(const std::string& sourceDir);
 constexpr double closingWaitSeconds = 8.0;
 
 // Plays `level` with `players` along `route` in a fresh game (needs an X display; the game window can be
-// made once per process, so run each play in a process of its own). Stops as soon as the level is won.
+// made once per process, so run each play in a process of its own). Stops as soon as the level is won; throws
+// std::runtime_error for a level the game refuses.
 // `extraLevels` are levels of the caller's own, found beside the shipped ones. `observe`, when given, sees
 // the scene after every frame played on the level, with the frame's number and route line.
 using FrameObserver = std::function<void(const MainScene& scene, long frame, int line)>;
