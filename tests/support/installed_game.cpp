@@ -153,5 +153,10 @@ int playToTheTitleAndClose(const InstalledTree& tree, const fs::path& home)
                       << game.standardError();
     x11.requestClose(window);
     const int exitCode = game.waitForExit(timeout);
+    if (exitCode != 0)
+        ADD_FAILURE() << (game.running() ? "the game is still running after the close request"
+                                         : "the game ended badly after the close request")
+                      << "\n"
+                      << game.standardError();
     return title ? exitCode : -1;
 }
