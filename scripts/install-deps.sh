@@ -7,7 +7,7 @@ packages=(
     libxwiimote-dev libsdl2-dev libzip-dev zlib1g-dev libfreetype-dev libpng-dev libx11-dev libxrandr-dev fonts-dejavu-core
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     libgl1-mesa-dri libglx-mesa0 xvfb xauth xdotool x11-utils imagemagick sound-theme-freedesktop vorbis-tools
-    dpkg-dev file lintian desktop-file-utils appstream man-db
+    dpkg-dev file lintian desktop-file-utils appstream man-db gdb
 )
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then

@@ -1,6 +1,7 @@
 #include "support/game_process.h"
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -57,6 +58,7 @@ bool GameProcess::running()
     if (done == 0)
         return true;
     exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    endSignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     pid = -1;
     return false;
 }
@@ -66,6 +68,23 @@ int GameProcess::waitForExit(std::chrono::milliseconds timeout)
     if (!waitFor([this] { return !running(); }, timeout))
         return -1;
     return exitCode;
+}
+
+std::string GameProcess::threadStacks() const
+{
+    if (pid <= 0)
+        return "";
+    const std::string command =
+        "gdb -batch -nx -p " + std::to_string(pid) + " -ex 'thread apply all bt' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return "gdb could not be started";
+    std::string text;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        text.append(buffer, n);
+    pclose(pipe);
+    return text;
 }
 
 std::string GameProcess::standardError() const

@@ -23,6 +23,10 @@ class GameProcess
     // Waits for the process to end; returns its exit code, or -1 on a time-out or a signal.
     int waitForExit(std::chrono::milliseconds timeout);
     bool running();
+    // The signal that ended the process, or 0 when it exited or still runs.
+    int endingSignal() const { return endSignal; }
+    // Every thread's call stack, taken with gdb, for a process that should have ended and has not.
+    std::string threadStacks() const;
     std::string standardError() const;
     // Whether standard error holds a sanitizer's report or a crash's message. (The sanitizers end a
     // process with exit code 1, so the code alone does not tell.)
@@ -32,6 +36,7 @@ class GameProcess
     pid_t pid = -1;
     std::string dir;
     int exitCode = -1;
+    int endSignal = 0;
 };
 
 // A scratch copy of the game directory (binary, configuration, media), removed when the object goes.

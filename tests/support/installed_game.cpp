@@ -154,9 +154,15 @@ int playToTheTitleAndClose(const InstalledTree& tree, const fs::path& home)
     x11.requestClose(window);
     const int exitCode = game.waitForExit(timeout);
     if (exitCode != 0)
-        ADD_FAILURE() << (game.running() ? "the game is still running after the close request"
-                                         : "the game ended badly after the close request")
-                      << "\n"
-                      << game.standardError();
+    {
+        if (game.running())
+            ADD_FAILURE() << "the game is still running after the close request\n"
+                          << game.standardError() << "\nIts threads:\n"
+                          << game.threadStacks();
+        else
+            ADD_FAILURE() << "the game ended badly after the close request (exit code " << exitCode
+                          << ", signal " << game.endingSignal() << ")\n"
+                          << game.standardError();
+    }
     return title ? exitCode : -1;
 }
