@@ -1,7 +1,6 @@
 #include "decor/fons.h"
 
 #include <Ogre.h>
-#include <OgreRectangle2D.h>
 
 #include "core/access_points.h"
 
@@ -10,21 +9,53 @@ namespace
 constexpr double wideSkyAspect = 40.0 / 29.0;
 }
 
-Fons::Fons() : mSky(std::make_unique<Ogre::Rectangle2D>(true))
+Fons::Fons() : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
 {
-    mSky->setCorners(-1, 1, 1, -1);
     const char* picture = theCamera->getAspectRatio() > wideSkyAspect ? "wcel" : "cel";
     const Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(picture);
     if (!material)
         OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, std::string("No sky material ") + picture, "Fons");
-    mSky->setMaterial(material);
-    mSky->setRenderQueueGroup(Ogre::RENDER_QUEUE_BACKGROUND);
+    Ogre::Pass& pass = *material->getTechnique(0)->getPass(0);
+    pass.setDepthCheckEnabled(true);
+    pass.setDepthWriteEnabled(false);
+    mPicture = pass.getNumTextureUnitStates() > 0 ? pass.getTextureUnitState(0) : nullptr;
+
+    // Clip space, on the far plane: x and y from -1 to 1, picture row 0 at the top.
+    mSky->setUseIdentityProjection(true);
+    mSky->setUseIdentityView(true);
+    mSky->begin(material, Ogre::RenderOperation::OT_TRIANGLE_LIST);
+    for (const float y : {1.0f, -1.0f})
+        for (const float x : {-1.0f, 1.0f})
+        {
+            mSky->position(x, y, 1);
+            mSky->textureCoord((x + 1) / 2, (1 - y) / 2);
+        }
+    mSky->quad(0, 2, 3, 1);
+    mSky->end();
+    mSky->setRenderQueueGroup(skyQueue);
     Ogre::AxisAlignedBox everywhere;
     everywhere.setInfinite();
     mSky->setBoundingBox(everywhere);
     theSceneManager->getRootSceneNode()->createChildSceneNode("Background")->attachObject(mSky.get());
+    matchFilteringToViewport();
 }
 
 Fons::~Fons() = default;
 
-void Fons::update(const std::vector<Ogre::Vector3>&, double) {}
+void Fons::update(const std::vector<Ogre::Vector3>&, double)
+{
+    matchFilteringToViewport();
+}
+
+void Fons::matchFilteringToViewport()
+{
+    const Ogre::Viewport* viewport = theCamera->getViewport();
+    if (!mPicture || !viewport || !Ogre::Root::getSingleton().getRenderSystem())
+        return;
+    const std::pair<size_t, size_t> size = mPicture->getTextureDimensions();
+    const bool texelForPixel = size.first == static_cast<size_t>(viewport->getActualWidth()) &&
+                               size.second == static_cast<size_t>(viewport->getActualHeight());
+    const Ogre::FilterOptions wanted = texelForPixel ? Ogre::FO_POINT : Ogre::FO_LINEAR;
+    if (mPicture->getTextureFiltering(Ogre::FT_MAG) != wanted)
+        mPicture->setTextureFiltering(wanted, wanted, Ogre::FO_NONE);
+}

@@ -5,6 +5,8 @@
 #include "core/access_points.h"
 #include "core/material_texture.h"
 #include "core/unique_name.h"
+#include "decor/fons.h"
+#include "decor/picture_cutout.h"
 
 StaticDecor::StaticDecor(const Ogre::Vector3& position, float scale, const std::string& mesh)
 {
@@ -20,13 +22,18 @@ void StaticDecor::update(const std::vector<Ogre::Vector3>&, double) {}
 
 Static2dDecor::Static2dDecor(const Ogre::Vector3& position, float size, const std::string& material)
 {
-    Ogre::BillboardSet* billboards = theSceneManager->createBillboardSet(uniqueName(), 1);
-    billboards->setMaterialName(material);
-    billboards->createBillboard(Ogre::Vector3::ZERO, Ogre::ColourValue::White);
     const TextureSize picture = materialTextureSize(material);
     const float aspect = static_cast<float>(picture.width) / static_cast<float>(picture.height);
     Ogre::SceneNode* node = theSceneManager->getRootSceneNode()->createChildSceneNode();
-    node->attachObject(billboards);
+    const PictureCutout strips = pictureCutout(material);
+    if (!strips.opaqueMesh.empty())
+    {
+        Ogre::Entity* opaque = theSceneManager->createEntity(uniqueName(), strips.opaqueMesh);
+        opaque->setRenderQueueGroup(Fons::backdropQueue);
+        node->attachObject(opaque);
+    }
+    if (!strips.blendedMesh.empty())
+        node->attachObject(theSceneManager->createEntity(uniqueName(), strips.blendedMesh));
     node->setScale(size, size / aspect, size);
     node->setPosition(position);
 }

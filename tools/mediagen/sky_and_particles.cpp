@@ -1,6 +1,6 @@
 // The sky pictures, cloud billboards, the optional hills backdrop, the three particle templates with
 // their materials and sprites, and the meteors' halos. Billboards and particles are unlit and alpha-blended;
-// the sky draws behind everything without touching the depth buffer.
+// the sky tests depth but never writes it, so the game can draw it on the far plane after opaque backdrops.
 
 #include <cmath>
 #include <sstream>
@@ -19,9 +19,7 @@ std::string unlitMaterial(const std::string& name, const std::string& texture, b
     std::ostringstream script;
     script << "material " << name << "\n{\n    technique\n    {\n        pass\n        {\n"
            << "            lighting off\n            depth_write off\n";
-    if (sky)
-        script << "            depth_check off\n";
-    else
+    if (!sky)
         script << "            scene_blend alpha_blend\n";
     script << "            texture_unit\n            {\n                texture " << texture
            << (sky ? " 2d 0" : "") << "\n"

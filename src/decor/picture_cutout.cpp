@@ -1,0 +1,183 @@
+#include "decor/picture_cutout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <Ogre.h>
+
+namespace
+{
+constexpr std::uint8_t opaqueAlpha = 255;
+// Texels per strip: narrow enough to follow an outline, wide enough to keep the triangle count small.
+constexpr int columnWidth = 8;
+// The frame of a default billboard, in units.
+constexpr float frameSize = 100;
+
+struct RowRun
+{
+    int begin = 0, end = 0;
+};
+
+// Whether every texel of rows `y` of columns [x0, x1) is opaque; out-of-range texels repeat the edge,
+// as the clamped texture does.
+bool rowOpaque(const AlphaGrid& picture, int x0, int x1, int y)
+{
+    const int row = std::clamp(y, 0, picture.height - 1);
+    for (int x = std::max(x0, 0); x < std::min(x1, picture.width); ++x)
+        if (picture.at(x, row) != opaqueAlpha)
+            return false;
+    return true;
+}
+
+bool rowVisible(const AlphaGrid& picture, int x0, int x1, int y)
+{
+    for (int x = x0; x < x1; ++x)
+        if (picture.at(x, y) != 0)
+            return true;
+    return false;
+}
+
+// The longest run of rows in [top, bottom) that are opaque together with their neighbours.
+RowRun longestSolidRun(const AlphaGrid& picture, int x0, int x1, int top, int bottom)
+{
+    RowRun best, current;
+    for (int y = top; y < bottom; ++y)
+    {
+        const bool solid = rowOpaque(picture, x0 - 1, x1 + 1, y - 1) && rowOpaque(picture, x0 - 1, x1 + 1, y) &&
+                           rowOpaque(picture, x0 - 1, x1 + 1, y + 1);
+        if (!solid)
+        {
+            current = {y + 1, y + 1};
+            continue;
+        }
+        current.end = y + 1;
+        if (current.end - current.begin > best.end - best.begin)
+            best = current;
+    }
+    return best;
+}
+
+void addQuad(Ogre::ManualObject& mesh, const CutoutStrip& strip, const AlphaGrid& picture)
+{
+    const float w = static_cast<float>(picture.width);
+    const float h = static_cast<float>(picture.height);
+    const Ogre::uint32 first = static_cast<Ogre::uint32>(mesh.getCurrentVertexCount());
+    for (const int y : {strip.y0, strip.y1})
+        for (const int x : {strip.x0, strip.x1})
+        {
+            const float u = static_cast<float>(x) / w;
+            const float v = static_cast<float>(y) / h;
+            mesh.position(frameSize * (0.5f - u), frameSize * (0.5f - v), 0);
+            mesh.textureCoord(u, v);
+        }
+    mesh.quad(first, first + 1, first + 3, first + 2);
+}
+
+// The picture's material with its pass changed by `change`, made once.
+std::string derivedMaterial(const Ogre::MaterialPtr& picture, const std::string& suffix,
+                            void (*change)(Ogre::Pass&))
+{
+    const std::string name = picture->getName() + suffix;
+    if (Ogre::MaterialManager::getSingleton().resourceExists(name, picture->getGroup()))
+        return name;
+    Ogre::MaterialPtr derived = picture->clone(name);
+    Ogre::Pass& pass = *derived->getTechnique(0)->getPass(0);
+    pass.setCullingMode(Ogre::CULL_NONE);
+    change(pass);
+    return name;
+}
+
+AlphaGrid readAlpha(const Ogre::MaterialPtr& material)
+{
+    const Ogre::Pass* pass = material->getTechnique(0)->getPass(0);
+    if (pass->getNumTextureUnitStates() == 0)
+        OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, "Material " + material->getName() + " has no texture",
+                    "pictureCutout");
+    Ogre::Image image;
+    image.load(pass->getTextureUnitState(0)->getTextureName(),
+               Ogre::ResourceGroupManager::AUTODETECT_RESOURCE_GROUP_NAME);
+    AlphaGrid grid{static_cast<int>(image.getWidth()), static_cast<int>(image.getHeight()), {}};
+    grid.alpha.reserve(static_cast<std::size_t>(grid.width * grid.height));
+    for (int y = 0; y < grid.height; ++y)
+        for (int x = 0; x < grid.width; ++x)
+        {
+            const float a = image.getColourAt(static_cast<std::size_t>(x), static_cast<std::size_t>(y), 0).a;
+            grid.alpha.push_back(static_cast<std::uint8_t>(std::lround(std::clamp(a, 0.0f, 1.0f) * 255)));
+        }
+    return grid;
+}
+} // namespace
+
+std::vector<CutoutStrip> cutPicture(const AlphaGrid& picture, int stripWidth)
+{
+    std::vector<CutoutStrip> strips;
+    for (int x0 = 0; x0 < picture.width; x0 += stripWidth)
+    {
+        const int x1 = std::min(picture.width, x0 + stripWidth);
+        int top = 0;
+        while (top < picture.height && !rowVisible(picture, x0, x1, top))
+            ++top;
+        int bottom = picture.height;
+        while (bottom > top && !rowVisible(picture, x0, x1, bottom - 1))
+            --bottom;
+        if (top == bottom)
+            continue;
+        const RowRun solid = longestSolidRun(picture, x0, x1, top, bottom);
+        if (solid.begin == solid.end)
+        {
+            strips.push_back({x0, x1, top, bottom, false});
+            continue;
+        }
+        if (solid.begin > top)
+            strips.push_back({x0, x1, top, solid.begin, false});
+        strips.push_back({x0, x1, solid.begin, solid.end, true});
+        if (solid.end < bottom)
+            strips.push_back({x0, x1, solid.end, bottom, false});
+    }
+    return strips;
+}
+
+PictureCutout pictureCutout(const std::string& materialName)
+{
+    const PictureCutout names{materialName + "/opaque", materialName + "/blended"};
+    auto& meshes = Ogre::MeshManager::getSingleton();
+    const std::string& group = Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME;
+    const auto made = [&](const std::string& mesh) { return meshes.resourceExists(mesh, group) ? mesh : ""; };
+    const PictureCutout existing{made(names.opaqueMesh), made(names.blendedMesh)};
+    if (!existing.opaqueMesh.empty() || !existing.blendedMesh.empty())
+        return existing;
+
+    const Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(materialName);
+    if (!material)
+        OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, "No material named " + materialName, "pictureCutout");
+    material->load();
+    const AlphaGrid picture = readAlpha(material);
+    const std::vector<CutoutStrip> strips = cutPicture(picture, columnWidth);
+
+    const std::string opaque = derivedMaterial(material, "/opaque",
+                                               [](Ogre::Pass& pass)
+                                               {
+                                                   pass.setSceneBlending(Ogre::SBT_REPLACE);
+                                                   pass.setDepthWriteEnabled(true);
+                                               });
+    const std::string blended = derivedMaterial(material, "/blended",
+                                                [](Ogre::Pass& pass)
+                                                { pass.setDepthFunction(Ogre::CMPF_LESS); });
+    PictureCutout result;
+    for (const bool solid : {true, false})
+    {
+        if (std::none_of(strips.begin(), strips.end(),
+                         [solid](const CutoutStrip& strip) { return strip.opaque == solid; }))
+            continue;
+        const std::string& meshName = solid ? names.opaqueMesh : names.blendedMesh;
+        Ogre::ManualObject builder(meshName);
+        builder.begin(solid ? opaque : blended, Ogre::RenderOperation::OT_TRIANGLE_LIST, material->getGroup());
+        for (const CutoutStrip& strip : strips)
+            if (strip.opaque == solid)
+                addQuad(builder, strip, picture);
+        builder.end();
+        builder.convertToMesh(meshName, group);
+        (solid ? result.opaqueMesh : result.blendedMesh) = meshName;
+    }
+    return result;
+}
