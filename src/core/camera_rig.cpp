@@ -15,3 +15,10 @@ Ogre::SceneNode& cameraNode()
     }
     return *node;
 }
+
+Ogre::Quaternion cameraFacing()
+{
+    // The camera hangs straight under its node, which hangs under the root: the node's own orientation is
+    // the camera's, whereas the derived one waits for the graph's update.
+    return cameraNode().getOrientation();
+}

@@ -3,6 +3,7 @@
 namespace Ogre
 {
 class SceneNode;
+class Quaternion;
 }
 
 // The one camera ("Cam0") is moved through a scene node of its own: the engine's direct camera placement
@@ -10,3 +11,7 @@ class SceneNode;
 // when it sets the camera up or moves it; a new node is made and the camera attached to it when needed.
 // Read the camera's world position with theCamera->getRealPosition().
 Ogre::SceneNode& cameraNode();
+
+// The camera's orientation in the world, up to date even before the scene graph's next update: what a
+// picture turns to so that it faces the camera as a billboard does.
+Ogre::Quaternion cameraFacing();

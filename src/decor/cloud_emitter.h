@@ -13,11 +13,12 @@ class SceneNode;
 
 // A row of clouds drifting towards -x over `length` units starting at `origin`, at four slightly different
 // speeds. A cloud that has drifted past the far end jumps back to the origin once the camera is more than
-// 100 units away from it, so nobody sees it jump.
+// 100 units away from it, so nobody sees it jump. A cloud's billboard covers only the visible part of its
+// picture, facing the camera as it is when the row is made.
 class CloudEmitter : public Decoracio
 {
   public:
-    // length in world units; scale of each cloud billboard; speed in units per second; spacing in units
+    // length in world units; scale of each cloud (1 = a picture 100 units wide); speed in units per second; spacing in units
     // between clouds at that speed (the row holds trunc(length / speed / spacing) clouds).
     CloudEmitter(const Ogre::Vector3& origin, int length, const std::string& material, double scale,
                  double speed, double spacing);

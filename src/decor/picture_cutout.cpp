@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include <Ogre.h>
 
@@ -67,7 +68,7 @@ void addQuad(Ogre::ManualObject& mesh, const CutoutStrip& strip, const AlphaGrid
         {
             const float u = static_cast<float>(x) / w;
             const float v = static_cast<float>(y) / h;
-            mesh.position(frameSize * (0.5f - u), frameSize * (0.5f - v), 0);
+            mesh.position(frameSize * (u - 0.5f), frameSize * (0.5f - v), 0);
             mesh.textureCoord(u, v);
         }
     mesh.quad(first, first + 1, first + 3, first + 2);
@@ -85,6 +86,15 @@ std::string derivedMaterial(const Ogre::MaterialPtr& picture, const std::string&
     pass.setCullingMode(Ogre::CULL_NONE);
     change(pass);
     return name;
+}
+
+Ogre::MaterialPtr loadedMaterial(const std::string& name)
+{
+    const Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(name);
+    if (!material)
+        OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, "No material named " + name, "pictureCutout");
+    material->load();
+    return material;
 }
 
 AlphaGrid readAlpha(const Ogre::MaterialPtr& material)
@@ -137,6 +147,34 @@ std::vector<CutoutStrip> cutPicture(const AlphaGrid& picture, int stripWidth)
     return strips;
 }
 
+CutoutStrip visibleTexels(const AlphaGrid& picture)
+{
+    CutoutStrip box{picture.width, 0, picture.height, 0, false};
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            if (picture.at(x, y) != 0)
+                box = {std::min(box.x0, x), std::max(box.x1, x + 1), std::min(box.y0, y), std::max(box.y1, y + 1),
+                       false};
+    return box.x0 < box.x1 ? box : CutoutStrip{};
+}
+
+PicturePart visiblePart(const std::string& materialName)
+{
+    // Media never change while the game runs.
+    static std::map<std::string, PicturePart> known;
+    const auto found = known.find(materialName);
+    if (found != known.end())
+        return found->second;
+    const AlphaGrid picture = readAlpha(loadedMaterial(materialName));
+    const CutoutStrip box = visibleTexels(picture);
+    const float w = static_cast<float>(picture.width);
+    const float h = static_cast<float>(picture.height);
+    const PicturePart part{static_cast<float>(box.x0) / w, static_cast<float>(box.y0) / h,
+                           static_cast<float>(box.x1) / w, static_cast<float>(box.y1) / h};
+    known.emplace(materialName, part);
+    return part;
+}
+
 PictureCutout pictureCutout(const std::string& materialName)
 {
     const PictureCutout names{materialName + "/opaque", materialName + "/blended"};
@@ -147,10 +185,7 @@ PictureCutout pictureCutout(const std::string& materialName)
     if (!existing.opaqueMesh.empty() || !existing.blendedMesh.empty())
         return existing;
 
-    const Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(materialName);
-    if (!material)
-        OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, "No material named " + materialName, "pictureCutout");
-    material->load();
+    const Ogre::MaterialPtr material = loadedMaterial(materialName);
     const AlphaGrid picture = readAlpha(material);
     const std::vector<CutoutStrip> strips = cutPicture(picture, columnWidth);
 

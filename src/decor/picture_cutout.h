@@ -38,9 +38,20 @@ struct AlphaGrid
 // Every visible texel lies in exactly one strip, and no opaque strip touches a texel that is not opaque.
 std::vector<CutoutStrip> cutPicture(const AlphaGrid& picture, int columnWidth);
 
+// The smallest rectangle of texels holding every visible one (`opaque` unused); all zero when none is.
+CutoutStrip visibleTexels(const AlphaGrid& picture);
+
+// visibleTexels of the picture of `material` in texture coordinates (0..1, v down), read once per material
+// in a process: what a billboard of the picture needs to cover.
+struct PicturePart
+{
+    float left = 0, top = 0, right = 0, bottom = 0;
+};
+PicturePart visiblePart(const std::string& material);
+
 // The meshes that draw the picture of `material` as strips, in the same frame as a default billboard:
-// 100 x 100 units centred on the origin, facing a camera that looks along +z, picture's left at +x. Made
-// once per material and kept by the mesh manager. The opaque strips' material writes depth; the blended
+// 100 x 100 units centred on the origin in the xy plane, picture's left at -x and top at +y, so that a node
+// turned as the camera is shows it as the camera's billboard would. Made once per material and kept by the mesh manager. The opaque strips' material writes depth; the blended
 // strips' does not, and does not draw over an opaque strip at the same depth (so two overlapping copies of
 // the picture at one depth show one outline, not both). A name is empty when the picture has no strip of
 // that kind. Needs the material's texture readable as an image.

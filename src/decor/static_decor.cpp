@@ -3,6 +3,7 @@
 #include <Ogre.h>
 
 #include "core/access_points.h"
+#include "core/camera_rig.h"
 #include "core/material_texture.h"
 #include "core/unique_name.h"
 #include "decor/fons.h"
@@ -36,6 +37,7 @@ Static2dDecor::Static2dDecor(const Ogre::Vector3& position, float size, const st
         node->attachObject(theSceneManager->createEntity(uniqueName(), strips.blendedMesh));
     node->setScale(size, size / aspect, size);
     node->setPosition(position);
+    node->setOrientation(cameraFacing());
 }
 
 void Static2dDecor::update(const std::vector<Ogre::Vector3>&, double) {}

@@ -31,6 +31,10 @@ constexpr float playerSpacing = 5.0f;
 constexpr float bossCameraYOffset = -30.0f;
 constexpr float bossCameraMargin = 120.0f;
 constexpr unsigned levelSeed = 1;
+// Backdrop pictures lie behind everything else; each one a little nearer than the one before it in the file,
+// so where two overlap the later one is in front, decided by depth like any other geometry.
+constexpr float backdropZ = 200.0f;
+constexpr float backdropStepZ = 0.1f;
 
 float f(double value)
 {
@@ -42,6 +46,8 @@ struct RecordBuilder
 {
     // Where the boss goes, if the level has one.
     Boss** boss;
+    // Backdrop pictures placed so far.
+    int* backdrops;
 
     void operator()(const StaticPlatformRecord& r) const
     {
@@ -77,7 +83,8 @@ struct RecordBuilder
     }
     void operator()(const Static2dDecorRecord& r) const
     {
-        new Static2dDecor(Ogre::Vector3(f(r.x), f(r.y), 200), f(r.size), r.material);
+        const float z = backdropZ - backdropStepZ * static_cast<float>((*backdrops)++);
+        new Static2dDecor(Ogre::Vector3(f(r.x), f(r.y), z), f(r.size), r.material);
     }
     void operator()(const CheckpointRecord& r) const { new Checkpoint(Ogre::Vector3(f(r.x), f(r.y), 0)); }
     void operator()(const BossRecord& r) const
@@ -113,8 +120,9 @@ void MainScene::loadLevel(const std::string& fileName, int players)
     for (int i = 1; i <= players; ++i)
         mPlayers[i - 1] = new Player(mStartX - playerSpacing * static_cast<float>(i - 1), mStartY, 0, i);
 
+    int backdrops = 0;
     for (const LevelRecord& record : level.records)
-        std::visit(RecordBuilder{&mBoss}, record);
+        std::visit(RecordBuilder{&mBoss, &backdrops}, record);
 
     if (mBoss)
     {
