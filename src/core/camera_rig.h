@@ -4,7 +4,7 @@ namespace Ogre
 {
 class SceneNode;
 class Quaternion;
-}
+} // namespace Ogre
 
 // The one camera ("Cam0") is moved through a scene node of its own: the engine's direct camera placement
 // calls are deprecated. Clearing the scene destroys every node, so a scene always takes the node from here

@@ -36,7 +36,8 @@ CloudEmitter::CloudEmitter(const Ogre::Vector3& origin, int length, const std::s
     {
         Ogre::BillboardSet* cloud = theSceneManager->createBillboardSet(uniqueName(), 1);
         cloud->setMaterialName(material);
-        cloud->setDefaultDimensions(frameSize * (part.right - part.left), frameSize * (part.bottom - part.top));
+        cloud->setDefaultDimensions(frameSize * (part.right - part.left),
+                                    frameSize * (part.bottom - part.top));
         cloud->createBillboard(partCentre, Ogre::ColourValue::White)
             ->setTexcoordRect(part.left, part.top, part.right, part.bottom);
         Ogre::SceneNode* node = mGroups[static_cast<std::size_t>(i) % speedClasses]->createChildSceneNode();

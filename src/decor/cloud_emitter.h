@@ -18,8 +18,8 @@ class SceneNode;
 class CloudEmitter : public Decoracio
 {
   public:
-    // length in world units; scale of each cloud (1 = a picture 100 units wide); speed in units per second; spacing in units
-    // between clouds at that speed (the row holds trunc(length / speed / spacing) clouds).
+    // length in world units; scale of each cloud (1 = a picture 100 units wide); speed in units per second;
+    // spacing in units between clouds at that speed (the row holds trunc(length / speed / spacing) clouds).
     CloudEmitter(const Ogre::Vector3& origin, int length, const std::string& material, double scale,
                  double speed, double spacing);
     void update(const std::vector<Ogre::Vector3>& playerPositions, double frameTime) override;

@@ -44,8 +44,8 @@ RowRun longestSolidRun(const AlphaGrid& picture, int x0, int x1, int top, int bo
     RowRun best, current;
     for (int y = top; y < bottom; ++y)
     {
-        const bool solid = rowOpaque(picture, x0 - 1, x1 + 1, y - 1) && rowOpaque(picture, x0 - 1, x1 + 1, y) &&
-                           rowOpaque(picture, x0 - 1, x1 + 1, y + 1);
+        const bool solid = rowOpaque(picture, x0 - 1, x1 + 1, y - 1) &&
+                           rowOpaque(picture, x0 - 1, x1 + 1, y) && rowOpaque(picture, x0 - 1, x1 + 1, y + 1);
         if (!solid)
         {
             current = {y + 1, y + 1};
@@ -101,8 +101,8 @@ AlphaGrid readAlpha(const Ogre::MaterialPtr& material)
 {
     const Ogre::Pass* pass = material->getTechnique(0)->getPass(0);
     if (pass->getNumTextureUnitStates() == 0)
-        OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, "Material " + material->getName() + " has no texture",
-                    "pictureCutout");
+        OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND,
+                    "Material " + material->getName() + " has no texture", "pictureCutout");
     Ogre::Image image;
     image.load(pass->getTextureUnitState(0)->getTextureName(),
                Ogre::ResourceGroupManager::AUTODETECT_RESOURCE_GROUP_NAME);
@@ -153,8 +153,8 @@ CutoutStrip visibleTexels(const AlphaGrid& picture)
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x)
             if (picture.at(x, y) != 0)
-                box = {std::min(box.x0, x), std::max(box.x1, x + 1), std::min(box.y0, y), std::max(box.y1, y + 1),
-                       false};
+                box = {std::min(box.x0, x), std::max(box.x1, x + 1), std::min(box.y0, y),
+                       std::max(box.y1, y + 1), false};
     return box.x0 < box.x1 ? box : CutoutStrip{};
 }
 
@@ -195,9 +195,8 @@ PictureCutout pictureCutout(const std::string& materialName)
                                                    pass.setSceneBlending(Ogre::SBT_REPLACE);
                                                    pass.setDepthWriteEnabled(true);
                                                });
-    const std::string blended = derivedMaterial(material, "/blended",
-                                                [](Ogre::Pass& pass)
-                                                { pass.setDepthFunction(Ogre::CMPF_LESS); });
+    const std::string blended = derivedMaterial(
+        material, "/blended", [](Ogre::Pass& pass) { pass.setDepthFunction(Ogre::CMPF_LESS); });
     PictureCutout result;
     for (const bool solid : {true, false})
     {
@@ -206,7 +205,8 @@ PictureCutout pictureCutout(const std::string& materialName)
             continue;
         const std::string& meshName = solid ? names.opaqueMesh : names.blendedMesh;
         Ogre::ManualObject builder(meshName);
-        builder.begin(solid ? opaque : blended, Ogre::RenderOperation::OT_TRIANGLE_LIST, material->getGroup());
+        builder.begin(solid ? opaque : blended, Ogre::RenderOperation::OT_TRIANGLE_LIST,
+                      material->getGroup());
         for (const CutoutStrip& strip : strips)
             if (strip.opaque == solid)
                 addQuad(builder, strip, picture);

@@ -17,8 +17,7 @@ struct CutoutStrip
 
     bool operator==(const CutoutStrip& other) const
     {
-        return x0 == other.x0 && x1 == other.x1 && y0 == other.y0 && y1 == other.y1 &&
-               opaque == other.opaque;
+        return x0 == other.x0 && x1 == other.x1 && y0 == other.y0 && y1 == other.y1 && opaque == other.opaque;
     }
 };
 
@@ -51,10 +50,11 @@ PicturePart visiblePart(const std::string& material);
 
 // The meshes that draw the picture of `material` as strips, in the same frame as a default billboard:
 // 100 x 100 units centred on the origin in the xy plane, picture's left at -x and top at +y, so that a node
-// turned as the camera is shows it as the camera's billboard would. Made once per material and kept by the mesh manager. The opaque strips' material writes depth; the blended
-// strips' does not, and does not draw over an opaque strip at the same depth (so two overlapping copies of
-// the picture at one depth show one outline, not both). A name is empty when the picture has no strip of
-// that kind. Needs the material's texture readable as an image.
+// turned as the camera is shows it as the camera's billboard would. Made once per material and kept by the
+// mesh manager. The opaque strips' material writes depth; the blended strips' does not, and does not draw
+// over an opaque strip at the same depth (so two overlapping copies of the picture at one depth show one
+// outline, not both). A name is empty when the picture has no strip of that kind. Needs the material's
+// texture readable as an image.
 struct PictureCutout
 {
     std::string opaqueMesh;

@@ -14,9 +14,9 @@ class StaticDecor : public Decoracio
     void update(const std::vector<Ogre::Vector3>& playerPositions, double frameTime) override;
 };
 
-// A picture turned to face the camera as it is when the picture is made: `size` units wide, as high as the picture's
-// proportions say; drawn as opaque and blended strips (picture_cutout.h). A backdrop: its opaque strips
-// are drawn before the sky, so nothing may lie behind it.
+// A picture turned to face the camera as it is when the picture is made: `size` units wide, as high as the
+// picture's proportions say; drawn as opaque and blended strips (picture_cutout.h). A backdrop: its opaque
+// strips are drawn before the sky, so nothing may lie behind it.
 class Static2dDecor : public Decoracio
 {
   public:

@@ -5,7 +5,7 @@
 #include <string>
 
 #include <Ogre.h>
-#include <OgreRectangle2D.h>
+#include <OgreManualObject.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -25,11 +25,17 @@ class DecorationTest : public testing::Test
   protected:
     void SetUp() override
     {
-        writePicture(pictureDir / "wide_picture.png", 64, 32);
+        writeHalfOpaquePicture(pictureDir / "wide_picture.png", 64, 32);
+        writeTopLeftPicture(pictureDir / "corner_picture.png", 32);
         engine.addResourceLocation(pictureDir.string(), "FileSystem");
         standin::provideWorldMedia(engine);
         auto wide = Ogre::MaterialManager::getSingleton().create("test_wide_picture", "General");
-        wide->getTechnique(0)->getPass(0)->createTextureUnitState("wide_picture.png");
+        Ogre::Pass* pass = wide->getTechnique(0)->getPass(0);
+        pass->setSceneBlending(Ogre::SBT_TRANSPARENT_ALPHA);
+        pass->setDepthWriteEnabled(false);
+        pass->createTextureUnitState("wide_picture.png");
+        auto corner = Ogre::MaterialManager::getSingleton().create("test_corner_picture", "General");
+        corner->getTechnique(0)->getPass(0)->createTextureUnitState("corner_picture.png");
 
         theSceneManager = &engine.sceneManager();
         theCamera = theSceneManager->createCamera("Cam0");
@@ -47,11 +53,25 @@ class DecorationTest : public testing::Test
         std::filesystem::remove_all(pictureDir);
     }
 
-    static void writePicture(const std::filesystem::path& path, unsigned width, unsigned height)
+    // Clear in the top half, opaque in the bottom half.
+    static void writeHalfOpaquePicture(const std::filesystem::path& path, unsigned width, unsigned height)
     {
         std::filesystem::create_directories(path.parent_path());
         Ogre::Image image(Ogre::PF_BYTE_RGBA, width, height);
-        image.setColourAt(Ogre::ColourValue::White, 0, 0, 0);
+        for (unsigned y = 0; y < height; ++y)
+            for (unsigned x = 0; x < width; ++x)
+                image.setColourAt(Ogre::ColourValue(0.3f, 0.6f, 0.3f, y < height / 2 ? 0.0f : 1.0f), x, y, 0);
+        image.save(path.string());
+    }
+
+    // Visible only in its top left quarter.
+    static void writeTopLeftPicture(const std::filesystem::path& path, unsigned size)
+    {
+        Ogre::Image image(Ogre::PF_BYTE_RGBA, size, size);
+        for (unsigned y = 0; y < size; ++y)
+            for (unsigned x = 0; x < size; ++x)
+                image.setColourAt(Ogre::ColourValue(1, 1, 1, x < size / 2 && y < size / 2 ? 1.0f : 0.0f), x,
+                                  y, 0);
         image.save(path.string());
     }
 
@@ -103,26 +123,78 @@ TEST_F(DecorationTest, ACloudRowFillsItsLengthAndAFarCloudReturnsOnlyOutOfSight)
     EXPECT_FLOAT_EQ(worldX(*last), 300);
 }
 
-// The scale comes from the picture's own size (64 x 32), read through its material.
-TEST_F(DecorationTest, APictureIsScaledToItsOwnProportions)
+// A cloud's billboard covers only the visible quarter of its picture, where that quarter lies on a
+// whole-picture billboard: top left as the camera sees it, which, looking along +z, is towards +x.
+TEST_F(DecorationTest, ACloudsBillboardCoversOnlyTheVisiblePartOfItsPictureInItsPlace)
 {
+    cameraNode().lookAt(Ogre::Vector3(0, 0, 0), Ogre::Node::TS_WORLD);
+    new CloudEmitter({300, -7, -70}, 50, "test_corner_picture", 1, 1, 50.0);
+    const auto& sets = theSceneManager->getMovableObjects("BillboardSet");
+    ASSERT_EQ(sets.size(), 1u);
+    auto* cloud = static_cast<Ogre::BillboardSet*>(sets.begin()->second);
+    EXPECT_FLOAT_EQ(cloud->getDefaultWidth(), 50);
+    EXPECT_FLOAT_EQ(cloud->getDefaultHeight(), 50);
+    Ogre::Billboard* board = cloud->getBillboard(0);
+    EXPECT_TRUE(board->getPosition().positionEquals(Ogre::Vector3(25, 25, 0), 1e-3f)) << board->getPosition();
+    EXPECT_EQ(board->getTexcoordRect(), Ogre::FloatRect(0, 0, 0.5f, 0.5f));
+}
+
+// The scale comes from the picture's own size (64 x 32), read through its material. The opaque half is
+// drawn before the sky, which must not cover it; its top row, next to clear texels, is blended; the clear
+// half has no geometry at all.
+TEST_F(DecorationTest, APictureIsScaledToItsOwnProportionsAndItsOpaquePartComesBeforeTheSky)
+{
+    cameraNode().lookAt(Ogre::Vector3(0, 0, 0), Ogre::Node::TS_WORLD);
     new Static2dDecor({1, 2, 200}, 30, "test_wide_picture");
-    EXPECT_EQ(billboardNodes().front()->getScale(), Ogre::Vector3(30, 15, 30));
+    Ogre::AxisAlignedBox drawn;
+    int opaque = 0;
+    for (const auto& entry : theSceneManager->getMovableObjects("Entity"))
+    {
+        const auto* part = static_cast<const Ogre::Entity*>(entry.second);
+        EXPECT_EQ(part->getParentSceneNode()->getScale(), Ogre::Vector3(30, 15, 30));
+        EXPECT_EQ(part->getParentSceneNode()->getOrientation(), cameraNode().getOrientation());
+        const bool blended = part->getSubEntity(0)->getMaterial()->isTransparent();
+        EXPECT_EQ(part->getRenderQueueGroup() < Fons::skyQueue, !blended);
+        opaque += blended ? 0 : 1;
+        drawn.merge(part->getMesh()->getBounds());
+    }
+    EXPECT_EQ(opaque, 1);
+    // In the frame of a default billboard, 100 units square; the engine pads a mesh's bounds by 1%.
+    EXPECT_NEAR(drawn.getMaximum().y, 0, 1);
+    EXPECT_NEAR(drawn.getMinimum().y, -50, 1);
+    EXPECT_NEAR(drawn.getSize().x, 100, 2);
 }
 
 TEST_F(DecorationTest, TheSkyPicksItsPictureByTheCamerasAspectAndIsNeverCulled)
 {
+    const auto sky = []
+    {
+        return static_cast<Ogre::ManualObject*>(
+            theSceneManager->getSceneNode("Background")->getAttachedObject(0));
+    };
     theCamera->setAspectRatio(1.6f);
     new Fons;
-    auto* sky =
-        static_cast<Ogre::Rectangle2D*>(theSceneManager->getSceneNode("Background")->getAttachedObject(0));
-    EXPECT_EQ(sky->getMaterial()->getName(), "wcel");
-    EXPECT_TRUE(sky->getBoundingBox().isInfinite());
+    EXPECT_EQ(sky()->getSections().front()->getMaterialName(), "wcel");
+    EXPECT_TRUE(sky()->getBoundingBox().isInfinite());
     Decoracio::deleteAll();
     theSceneManager->clearScene();
 
     theCamera->setAspectRatio(4.0f / 3.0f);
     new Fons;
-    sky = static_cast<Ogre::Rectangle2D*>(theSceneManager->getSceneNode("Background")->getAttachedObject(0));
-    EXPECT_EQ(sky->getMaterial()->getName(), "cel");
+    EXPECT_EQ(sky()->getSections().front()->getMaterialName(), "cel");
+}
+
+// Whatever the media say, the sky draws only where nothing opaque has drawn before it, and leaves the
+// depth buffer to what comes after.
+TEST_F(DecorationTest, TheSkyLiesOnTheFarPlaneAfterTheBackdrops)
+{
+    new Fons;
+    auto* sky =
+        static_cast<Ogre::ManualObject*>(theSceneManager->getSceneNode("Background")->getAttachedObject(0));
+    EXPECT_GT(sky->getRenderQueueGroup(), Fons::backdropQueue);
+    EXPECT_LT(sky->getRenderQueueGroup(), Ogre::RENDER_QUEUE_MAIN);
+    const Ogre::Pass* pass = sky->getSections().front()->getMaterial()->getTechnique(0)->getPass(0);
+    EXPECT_TRUE(pass->getDepthCheckEnabled());
+    EXPECT_FALSE(pass->getDepthWriteEnabled());
+    EXPECT_TRUE(sky->getUseIdentityProjection());
 }
