@@ -13,8 +13,6 @@ namespace
 {
 // A returning cloud must be this far from the camera's x, in world units.
 constexpr Ogre::Real hiddenDistance = 100.0f;
-// Width and height of a whole cloud picture at scale 1, in world units (a default billboard).
-constexpr Ogre::Real frameSize = 100.0f;
 } // namespace
 
 CloudEmitter::CloudEmitter(const Ogre::Vector3& origin, int length, const std::string& material, double scale,
@@ -23,23 +21,13 @@ CloudEmitter::CloudEmitter(const Ogre::Vector3& origin, int length, const std::s
 {
     const int count = static_cast<int>(length / speed / spacing);
     const Ogre::Real size = static_cast<Ogre::Real>(scale);
-    // Only the visible part of the picture, in the place it has on a whole-picture billboard: the clear
-    // margins would cost as much to draw as the cloud.
-    const PicturePart part = visiblePart(material);
+    // Only the visible part of the picture: the clear margins would cost as much to draw as the cloud.
     const Ogre::Quaternion facing = cameraFacing();
-    const Ogre::Vector3 partCentre =
-        facing * Ogre::Vector3(frameSize * ((part.left + part.right) / 2 - 0.5f),
-                               frameSize * (0.5f - (part.top + part.bottom) / 2), 0);
     for (Ogre::SceneNode*& group : mGroups)
         group = theSceneManager->getRootSceneNode()->createChildSceneNode();
     for (int i = 0; i < count; ++i)
     {
-        Ogre::BillboardSet* cloud = theSceneManager->createBillboardSet(uniqueName(), 1);
-        cloud->setMaterialName(material);
-        cloud->setDefaultDimensions(frameSize * (part.right - part.left),
-                                    frameSize * (part.bottom - part.top));
-        cloud->createBillboard(partCentre, Ogre::ColourValue::White)
-            ->setTexcoordRect(part.left, part.top, part.right, part.bottom);
+        Ogre::BillboardSet* cloud = createPartBillboard(*theSceneManager, material, facing);
         Ogre::SceneNode* node = mGroups[static_cast<std::size_t>(i) % speedClasses]->createChildSceneNode();
         node->attachObject(cloud);
         node->setScale(size, size, size);

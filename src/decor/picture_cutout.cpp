@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <set>
 
 #include <Ogre.h>
+
+#include "core/unique_name.h"
 
 namespace
 {
@@ -13,6 +16,29 @@ constexpr std::uint8_t opaqueAlpha = 255;
 constexpr int columnWidth = 8;
 // The frame of a default billboard, in units.
 constexpr float frameSize = 100;
+
+// Cutting pays only when this share of the picture can be drawn opaque: thin strips cost the rasteriser
+// more per pixel than one quad, and only opaque strips hide what lies behind them.
+constexpr double minOpaqueShare = 0.4;
+
+// Side-by-side strips of the same rows and kind as one: fewer, wider triangles.
+std::vector<CutoutStrip> mergedSideBySide(const std::vector<CutoutStrip>& strips)
+{
+    std::vector<CutoutStrip> merged;
+    for (const CutoutStrip& strip : strips)
+    {
+        const auto left = std::find_if(merged.begin(), merged.end(),
+                                       [&](const CutoutStrip& m) {
+                                           return m.x1 == strip.x0 && m.y0 == strip.y0 && m.y1 == strip.y1 &&
+                                                  m.opaque == strip.opaque;
+                                       });
+        if (left != merged.end())
+            left->x1 = strip.x1;
+        else
+            merged.push_back(strip);
+    }
+    return merged;
+}
 
 struct RowRun
 {
@@ -144,7 +170,29 @@ std::vector<CutoutStrip> cutPicture(const AlphaGrid& picture, int stripWidth)
         if (solid.end < bottom)
             strips.push_back({x0, x1, solid.end, bottom, false});
     }
-    return strips;
+    return mergedSideBySide(strips);
+}
+
+bool worthCutting(const AlphaGrid& picture, const std::vector<CutoutStrip>& strips)
+{
+    long opaque = 0;
+    for (const CutoutStrip& s : strips)
+        opaque += s.opaque ? static_cast<long>(s.x1 - s.x0) * (s.y1 - s.y0) : 0;
+    return static_cast<double>(opaque) >= minOpaqueShare * picture.width * picture.height;
+}
+
+Ogre::BillboardSet* createPartBillboard(Ogre::SceneManager& scene, const std::string& material,
+                                        const Ogre::Quaternion& facing)
+{
+    const PicturePart part = visiblePart(material);
+    Ogre::BillboardSet* set = scene.createBillboardSet(uniqueName(), 1);
+    set->setMaterialName(material);
+    set->setDefaultDimensions(frameSize * (part.right - part.left), frameSize * (part.bottom - part.top));
+    const Ogre::Vector3 centre = facing * Ogre::Vector3(frameSize * ((part.left + part.right) / 2 - 0.5f),
+                                                        frameSize * (0.5f - (part.top + part.bottom) / 2), 0);
+    set->createBillboard(centre, Ogre::ColourValue::White)
+        ->setTexcoordRect(part.left, part.top, part.right, part.bottom);
+    return set;
 }
 
 CutoutStrip visibleTexels(const AlphaGrid& picture)
@@ -182,12 +230,19 @@ PictureCutout pictureCutout(const std::string& materialName)
     const std::string& group = Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME;
     const auto made = [&](const std::string& mesh) { return meshes.resourceExists(mesh, group) ? mesh : ""; };
     const PictureCutout existing{made(names.opaqueMesh), made(names.blendedMesh)};
-    if (!existing.opaqueMesh.empty() || !existing.blendedMesh.empty())
+    // Media never change while the game runs; meshes go with the engine, so only refusals are remembered.
+    static std::set<std::string> notWorthCutting;
+    if (!existing.opaqueMesh.empty() || !existing.blendedMesh.empty() || notWorthCutting.count(materialName))
         return existing;
 
     const Ogre::MaterialPtr material = loadedMaterial(materialName);
     const AlphaGrid picture = readAlpha(material);
     const std::vector<CutoutStrip> strips = cutPicture(picture, columnWidth);
+    if (!worthCutting(picture, strips))
+    {
+        notWorthCutting.insert(materialName);
+        return existing;
+    }
 
     const std::string opaque = derivedMaterial(material, "/opaque",
                                                [](Ogre::Pass& pass)

@@ -4,6 +4,13 @@
 #include <string>
 #include <vector>
 
+namespace Ogre
+{
+class BillboardSet;
+class Quaternion;
+class SceneManager;
+} // namespace Ogre
+
 // A picture with large opaque areas (a backdrop of hills, a cloud) drawn as strips instead of one blended
 // quad: the fully opaque middle of each column of texels as opaque geometry, which software rasterisers
 // fill several times faster than blended pixels and which hides what lies behind it, and only the rest of
@@ -37,6 +44,9 @@ struct AlphaGrid
 // Every visible texel lies in exactly one strip, and no opaque strip touches a texel that is not opaque.
 std::vector<CutoutStrip> cutPicture(const AlphaGrid& picture, int columnWidth);
 
+// Whether drawing the picture as `strips` pays: enough of it is opaque.
+bool worthCutting(const AlphaGrid& picture, const std::vector<CutoutStrip>& strips);
+
 // The smallest rectangle of texels holding every visible one (`opaque` unused); all zero when none is.
 CutoutStrip visibleTexels(const AlphaGrid& picture);
 
@@ -61,3 +71,8 @@ struct PictureCutout
     std::string blendedMesh;
 };
 PictureCutout pictureCutout(const std::string& material);
+
+// A billboard set of one billboard showing only the visible part of the picture of `material`, where that
+// part lies on a whole-picture billboard of the default 100 x 100 units seen by a camera turned `facing`.
+Ogre::BillboardSet* createPartBillboard(Ogre::SceneManager& scene, const std::string& material,
+                                        const Ogre::Quaternion& facing);

@@ -35,6 +35,8 @@ Static2dDecor::Static2dDecor(const Ogre::Vector3& position, float size, const st
     }
     if (!strips.blendedMesh.empty())
         node->attachObject(theSceneManager->createEntity(uniqueName(), strips.blendedMesh));
+    if (strips.opaqueMesh.empty() && strips.blendedMesh.empty())
+        node->attachObject(createPartBillboard(*theSceneManager, material, cameraFacing()));
     node->setScale(size, size / aspect, size);
     node->setPosition(position);
     node->setOrientation(cameraFacing());

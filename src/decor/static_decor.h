@@ -15,7 +15,8 @@ class StaticDecor : public Decoracio
 };
 
 // A picture turned to face the camera as it is when the picture is made: `size` units wide, as high as the
-// picture's proportions say; drawn as opaque and blended strips (picture_cutout.h). A backdrop: its opaque
+// picture's proportions say; drawn as opaque and blended strips (picture_cutout.h) where that pays, else as a
+// billboard of its visible part. A backdrop: its opaque
 // strips are drawn before the sky, so nothing may lie behind it.
 class Static2dDecor : public Decoracio
 {
