@@ -13,6 +13,27 @@
 
 using namespace std::chrono_literals;
 
+namespace
+{
+struct FrameCount
+{
+    long frames = 0;
+    double seconds = 0;
+    long ahead = 0;
+};
+
+// The count the game writes to its log on exit; a failed assertion when there is none.
+void readFrameCount(const std::string& log, FrameCount& count)
+{
+    const std::size_t line = log.find("Frames drawn: ");
+    ASSERT_NE(line, std::string::npos) << log;
+    ASSERT_EQ(std::sscanf(log.c_str() + line, "Frames drawn: %ld in %lf s, %ld of them ahead of time",
+                          &count.frames, &count.seconds, &count.ahead),
+              3)
+        << log;
+}
+} // namespace
+
 TEST(FrameCap, TheGameAtTheTitleWithMaxFpsThirtyDrawsAboutThirtyFramesASecond)
 {
     ASSERT_TRUE(displayAvailable()) << "run the tests under Xvfb (scripts/test.sh)";
@@ -33,15 +54,11 @@ TEST(FrameCap, TheGameAtTheTitleWithMaxFpsThirtyDrawsAboutThirtyFramesASecond)
     ASSERT_EQ(game.waitForExit(120s), 0) << game.standardError();
 
     const std::string log = dir.read("quobbel.log");
-    const std::size_t line = log.find("Frames drawn: ");
-    ASSERT_NE(line, std::string::npos) << log;
-    long frames = 0;
-    double seconds = 0;
-    long ahead = 0;
-    ASSERT_EQ(std::sscanf(log.c_str() + line, "Frames drawn: %ld in %lf s, %ld of them ahead of time",
-                          &frames, &seconds, &ahead),
-              3)
-        << log;
+    FrameCount count;
+    ASSERT_NO_FATAL_FAILURE(readFrameCount(log, count));
+    const long frames = count.frames;
+    const double seconds = count.seconds;
+    const long ahead = count.ahead;
     // The first frame follows the log line by however long a busy machine takes to draw it: the count needs
     // a few seconds of frames, not exactly five.
     ASSERT_GT(seconds, 2.0) << log;
@@ -57,4 +74,35 @@ TEST(FrameCap, TheGameAtTheTitleWithMaxFpsThirtyDrawsAboutThirtyFramesASecond)
                      "bound\n";
     // Nothing about the cap reached the log as a complaint.
     EXPECT_EQ(log.find("MaxFPS"), std::string::npos) << log;
+}
+
+// A hidden window draws nothing but the game goes on: about 25 frames a second, each 0.04 s of game time,
+// so the game keeps real time without its window; with no cap at all it would run far faster.
+TEST(FrameCap, AnUnmappedGameKeepsRunningAtTwentyFiveFramesASecond)
+{
+    ASSERT_TRUE(displayAvailable()) << "run the tests under Xvfb (scripts/test.sh)";
+    GameDirCopy dir;
+    dir.write("Quobbel.cfg", "Fullscreen = false\nWindowResolution = 320x240\nVSync = false\nMaxFPS = 0\n");
+    GameProcess game(testing_paths::gameDir() + "/quobbel", dir.path());
+    X11Session x11;
+    unsigned long window = 0;
+    ASSERT_TRUE(waitFor([&] { return (window = x11.findWindow("Quobbel")) != 0; }, 120s))
+        << game.standardError();
+    ASSERT_TRUE(
+        waitFor([&] { return dir.read("quobbel.log").find("Scene loaded") != std::string::npos; }, 120s))
+        << game.standardError();
+    x11.setMapped(window, false);
+    std::this_thread::sleep_for(8s);
+    x11.setMapped(window, true);
+    x11.requestClose(window);
+    ASSERT_EQ(game.waitForExit(120s), 0) << game.standardError();
+
+    FrameCount count;
+    ASSERT_NO_FATAL_FAILURE(readFrameCount(dir.read("quobbel.log"), count));
+    ASSERT_GT(count.seconds, 6.0);
+    // A few uncapped frames before the window went and after it came back; a slow machine may draw the
+    // first ones late, so the lower bound only asks that the game did not stop.
+    const double rate = static_cast<double>(count.frames) / count.seconds;
+    EXPECT_GE(rate, 15.0) << count.frames << " frames in " << count.seconds << " s";
+    EXPECT_LE(rate, 45.0) << count.frames << " frames in " << count.seconds << " s";
 }

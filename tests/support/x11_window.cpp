@@ -96,6 +96,15 @@ void X11Session::requestClose(unsigned long window)
     XFlush(d);
 }
 
+void X11Session::setMapped(unsigned long window, bool mapped)
+{
+    if (mapped)
+        XMapWindow(asDisplay(display), window);
+    else
+        XUnmapWindow(asDisplay(display), window);
+    XSync(asDisplay(display), False);
+}
+
 void X11Session::destroyWindow(unsigned long window)
 {
     XDestroyWindow(asDisplay(display), window);

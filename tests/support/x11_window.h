@@ -33,6 +33,8 @@ class X11Session
     void windowSize(unsigned long window, unsigned& width, unsigned& height);
     // The window manager's close request (WM_DELETE_WINDOW), as the close button sends it.
     void requestClose(unsigned long window);
+    // Hides or shows the window, as a window manager does when the user iconifies it and brings it back.
+    void setMapped(unsigned long window, bool mapped);
     // Destroys the window from this connection, as a misbehaving program can destroy any client's window.
     void destroyWindow(unsigned long window);
     // The window's contents as the X server holds them, as a screen grab sees them (the GL driver presents
