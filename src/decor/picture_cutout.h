@@ -11,10 +11,15 @@ class Quaternion;
 class SceneManager;
 } // namespace Ogre
 
-// A picture with large opaque areas (a backdrop of hills, a cloud) drawn as strips instead of one blended
-// quad: the fully opaque middle of each column of texels as opaque geometry, which software rasterisers
-// fill several times faster than blended pixels and which hides what lies behind it, and only the rest of
-// the column blended. Texels that are fully transparent in a whole strip get no geometry at all.
+// Drawing pictures with clear margins cheaply on a software rasteriser, where every covered pixel costs a
+// texture fetch whether it shows or not.
+//
+// A picture that is mostly opaque (a backdrop of hills) is drawn as strips instead of one blended quad: the
+// fully opaque middle of each column of texels as opaque geometry that writes depth, so that the sky drawn
+// after it skips those pixels and a second backdrop behind it fails the depth test, and only the rest of
+// the column blended. Texels that are clear in a whole strip get no geometry at all. Thin strips cost more
+// per pixel than one big quad, so a picture whose opaque part is small (a puffy cloud) is instead drawn as
+// one billboard of its visible part.
 
 // One strip of the picture in texels: columns [x0, x1), rows [y0, y1), row 0 at the top.
 struct CutoutStrip
