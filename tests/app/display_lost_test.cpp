@@ -64,7 +64,7 @@ TEST(DisplayLost, TheGameLogsOneLineAndEndsWithExitCodeOneWithoutACrashWithOrWit
         }
         if (c.serverKilled)
             server.kill();
-        EXPECT_EQ(game.waitForExit(exitTimeout), 1) << game.standardError();
+        EXPECT_EQ(game.waitForExit(exitTimeout), 1) << game.diagnosis();
         const std::string log = dir.read("quobbel.log");
         EXPECT_EQ(countOf(log, "Display lost: "), 1) << log;
         EXPECT_EQ(countOf(log, c.logged), 1) << log;

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
+#include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -32,26 +34,37 @@ void readFrameCount(const std::string& log, FrameCount& count)
               3)
         << log;
 }
+
+// Starts the game in a scratch directory with `config` as its Quobbel.cfg; waits until it has a window and
+// has loaded the title.
+void startAtTheTitle(const GameDirCopy& dir, const std::string& config, std::optional<GameProcess>& game,
+                     X11Session& x11, unsigned long& window)
+{
+    ASSERT_TRUE(displayAvailable()) << "run the tests under Xvfb (scripts/test.sh)";
+    dir.write("Quobbel.cfg", config);
+    game.emplace(testing_paths::gameDir() + "/quobbel", dir.path());
+    ASSERT_TRUE(waitFor([&] { return (window = x11.findWindow("Quobbel")) != 0; }, 120s))
+        << game->standardError();
+    // The first frame follows the title's load.
+    ASSERT_TRUE(
+        waitFor([&] { return dir.read("quobbel.log").find("Scene loaded") != std::string::npos; }, 120s))
+        << game->standardError();
+}
 } // namespace
 
 TEST(FrameCap, TheGameAtTheTitleWithMaxFpsThirtyDrawsAboutThirtyFramesASecond)
 {
-    ASSERT_TRUE(displayAvailable()) << "run the tests under Xvfb (scripts/test.sh)";
     GameDirCopy dir;
-    // A small window keeps the frames cheap, so that even the sanitizer build can keep up with the cap.
-    dir.write("Quobbel.cfg", "Fullscreen = false\nWindowResolution = 320x240\nVSync = false\nMaxFPS = 30\n");
-    GameProcess game(testing_paths::gameDir() + "/quobbel", dir.path());
+    std::optional<GameProcess> game;
     X11Session x11;
     unsigned long window = 0;
-    ASSERT_TRUE(waitFor([&] { return (window = x11.findWindow("Quobbel")) != 0; }, 120s))
-        << game.standardError();
-    // The first frame follows the title's load.
-    ASSERT_TRUE(
-        waitFor([&] { return dir.read("quobbel.log").find("Scene loaded") != std::string::npos; }, 120s))
-        << game.standardError();
+    // A small window keeps the frames cheap, so that even the sanitizer build can keep up with the cap.
+    ASSERT_NO_FATAL_FAILURE(
+        startAtTheTitle(dir, "Fullscreen = false\nWindowResolution = 320x240\nVSync = false\nMaxFPS = 30\n",
+                        game, x11, window));
     std::this_thread::sleep_for(5s);
     x11.requestClose(window);
-    ASSERT_EQ(game.waitForExit(120s), 0) << game.standardError();
+    ASSERT_EQ(game->waitForExit(120s), 0) << game->diagnosis();
 
     const std::string log = dir.read("quobbel.log");
     FrameCount count;
@@ -80,22 +93,18 @@ TEST(FrameCap, TheGameAtTheTitleWithMaxFpsThirtyDrawsAboutThirtyFramesASecond)
 // so the game keeps real time without its window; with no cap at all it would run far faster.
 TEST(FrameCap, AnUnmappedGameKeepsRunningAtTwentyFiveFramesASecond)
 {
-    ASSERT_TRUE(displayAvailable()) << "run the tests under Xvfb (scripts/test.sh)";
     GameDirCopy dir;
-    dir.write("Quobbel.cfg", "Fullscreen = false\nWindowResolution = 320x240\nVSync = false\nMaxFPS = 0\n");
-    GameProcess game(testing_paths::gameDir() + "/quobbel", dir.path());
+    std::optional<GameProcess> game;
     X11Session x11;
     unsigned long window = 0;
-    ASSERT_TRUE(waitFor([&] { return (window = x11.findWindow("Quobbel")) != 0; }, 120s))
-        << game.standardError();
-    ASSERT_TRUE(
-        waitFor([&] { return dir.read("quobbel.log").find("Scene loaded") != std::string::npos; }, 120s))
-        << game.standardError();
+    ASSERT_NO_FATAL_FAILURE(
+        startAtTheTitle(dir, "Fullscreen = false\nWindowResolution = 320x240\nVSync = false\nMaxFPS = 0\n",
+                        game, x11, window));
     x11.setMapped(window, false);
     std::this_thread::sleep_for(8s);
     x11.setMapped(window, true);
     x11.requestClose(window);
-    ASSERT_EQ(game.waitForExit(120s), 0) << game.standardError();
+    ASSERT_EQ(game->waitForExit(120s), 0) << game->diagnosis();
 
     FrameCount count;
     ASSERT_NO_FATAL_FAILURE(readFrameCount(dir.read("quobbel.log"), count));

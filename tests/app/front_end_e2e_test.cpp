@@ -352,13 +352,15 @@ TEST(FrontEndEndToEnd, RealKeysLeadFromTheTitleThroughMenusCreditsAndALevelBackT
         const WindowPicture before = x11.capture(window);
         std::this_thread::sleep_for(1s);
         const bool drawing = x11.capture(window).rgb != before.rgb;
+        const std::string state = game.diagnosis();
         x11.requestClose(window);
         const int secondExit = game.waitForExit(20s);
         ADD_FAILURE() << "no exit after the close request; the window was " << (drawing ? "still" : "not")
-                      << " drawing, and a second request gave exit code " << secondExit;
+                      << " drawing, and a second request gave exit code " << secondExit << "\n"
+                      << state;
     }
     else
-        EXPECT_EQ(exitCode, 0) << game.standardError();
+        EXPECT_EQ(exitCode, 0) << game.diagnosis();
     // Title, credits, title, level, title: five scenes, each loaded and unloaded once.
     const std::string log = dir.read("quobbel.log");
     for (const char* line : {"Loading scene", "Scene loaded", "Unloading scene", "Scene unloaded"})

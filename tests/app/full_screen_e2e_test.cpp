@@ -102,6 +102,6 @@ TEST(FullScreenEndToEnd, F11AndAltReturnSwitchTheWindowAndQuobbelCfgKeepsEveryOt
         }
         EXPECT_EQ(dir.read("quobbel.log").find("Fullscreen setting not saved"), std::string::npos);
         x11.requestClose(window);
-        EXPECT_EQ(game.waitForExit(stepTimeout), 0) << game.standardError();
+        EXPECT_EQ(game.waitForExit(stepTimeout), 0) << game.diagnosis();
     }
 }

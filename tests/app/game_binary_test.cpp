@@ -156,7 +156,7 @@ TEST(GameBinary, WindowSizesItCannotUseAndMissingMusicStillStartTheGameWhichSays
         ASSERT_TRUE(waitFor([&] { return contains(dir.read("quobbel.log"), "Scene loaded"); }, startTimeout))
             << game.standardError();
         x11.requestClose(window);
-        EXPECT_EQ(game.waitForExit(closeTimeout), 0) << game.standardError();
+        EXPECT_EQ(game.waitForExit(closeTimeout), 0) << game.diagnosis();
         const std::string log = dir.read("quobbel.log");
         for (const std::string& line : c.logged)
             EXPECT_TRUE(contains(log, line)) << line << " in\n" << log;

@@ -70,16 +70,16 @@ int GameProcess::waitForExit(std::chrono::milliseconds timeout)
     return exitCode;
 }
 
-std::string GameProcess::threadStacks() const
+std::string GameProcess::diagnosis()
 {
-    if (pid <= 0)
-        return "";
-    const std::string command =
-        "gdb -batch -nx -p " + std::to_string(pid) + " -ex 'thread apply all bt' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
+    std::string text = standardError();
+    if (!running())
+        return endSignal ? text + "\nThe game was ended by signal " + std::to_string(endSignal) : text;
+    text += "\nThe game is still running; its threads:\n";
+    FILE* pipe =
+        popen(("gdb -batch -nx -p " + std::to_string(pid) + " -ex 'thread apply all bt' 2>&1").c_str(), "r");
     if (!pipe)
-        return "gdb could not be started";
-    std::string text;
+        return text + "(gdb could not be started)";
     char buffer[4096];
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         text.append(buffer, n);

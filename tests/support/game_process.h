@@ -23,11 +23,10 @@ class GameProcess
     // Waits for the process to end; returns its exit code, or -1 on a time-out or a signal.
     int waitForExit(std::chrono::milliseconds timeout);
     bool running();
-    // The signal that ended the process, or 0 when it exited or still runs.
-    int endingSignal() const { return endSignal; }
-    // Every thread's call stack, taken with gdb, for a process that should have ended and has not.
-    std::string threadStacks() const;
     std::string standardError() const;
+    // For a failed wait: standard error, then how the process ended (the signal that killed it) or, if it
+    // still runs, every thread's call stack, taken with gdb.
+    std::string diagnosis();
     // Whether standard error holds a sanitizer's report or a crash's message. (The sanitizers end a
     // process with exit code 1, so the code alone does not tell.)
     bool reportedCrash() const;

@@ -154,15 +154,8 @@ int playToTheTitleAndClose(const InstalledTree& tree, const fs::path& home)
     x11.requestClose(window);
     const int exitCode = game.waitForExit(timeout);
     if (exitCode != 0)
-    {
-        if (game.running())
-            ADD_FAILURE() << "the game is still running after the close request\n"
-                          << game.standardError() << "\nIts threads:\n"
-                          << game.threadStacks();
-        else
-            ADD_FAILURE() << "the game ended badly after the close request (exit code " << exitCode
-                          << ", signal " << game.endingSignal() << ")\n"
-                          << game.standardError();
-    }
+        ADD_FAILURE() << "the game did not end cleanly after the close request (exit code " << exitCode
+                      << ")\n"
+                      << game.diagnosis();
     return title ? exitCode : -1;
 }
