@@ -1,5 +1,5 @@
-// The real game binary at the title with "MaxFPS = 30": the frames it draws, as its log counts them when it
-// exits, come to about 30 a second.
+// The real game binary at the title: the frames it draws, as its log counts them when it exits, come to
+// about 30 a second with "MaxFPS = 30", and to about 25 a second while its window is unmapped.
 
 #include <cstdio>
 #include <iostream>
@@ -35,40 +35,48 @@ void readFrameCount(const std::string& log, FrameCount& count)
         << log;
 }
 
-// Starts the game in a scratch directory with `config` as its Quobbel.cfg; waits until it has a window and
-// has loaded the title.
-void startAtTheTitle(const GameDirCopy& dir, const std::string& config, std::optional<GameProcess>& game,
-                     X11Session& x11, unsigned long& window)
+// The game at its title in a 320x240 window: small, so that the frames are cheap and even the sanitizer
+// build keeps up with a cap.
+class FrameCap : public testing::Test
 {
-    ASSERT_TRUE(displayAvailable()) << "run the tests under Xvfb (scripts/test.sh)";
-    dir.write("Quobbel.cfg", config);
-    game.emplace(testing_paths::gameDir() + "/quobbel", dir.path());
-    ASSERT_TRUE(waitFor([&] { return (window = x11.findWindow("Quobbel")) != 0; }, 120s))
-        << game->standardError();
-    // The first frame follows the title's load.
-    ASSERT_TRUE(
-        waitFor([&] { return dir.read("quobbel.log").find("Scene loaded") != std::string::npos; }, 120s))
-        << game->standardError();
-}
-} // namespace
+  protected:
+    // Starts the game with "MaxFPS = `maxFps`" and waits until it has a window and has loaded the title.
+    void startAtTheTitle(const char* maxFps)
+    {
+        ASSERT_TRUE(displayAvailable()) << "run the tests under Xvfb (scripts/test.sh)";
+        const std::string window320 = "Fullscreen = false\nWindowResolution = 320x240\nVSync = false\n";
+        dir.write("Quobbel.cfg", window320 + "MaxFPS = " + maxFps + "\n");
+        game.emplace(testing_paths::gameDir() + "/quobbel", dir.path());
+        ASSERT_TRUE(waitFor([&] { return (window = x11.findWindow("Quobbel")) != 0; }, 120s))
+            << game->standardError();
+        // The first frame follows the title's load.
+        ASSERT_TRUE(
+            waitFor([&] { return dir.read("quobbel.log").find("Scene loaded") != std::string::npos; }, 120s))
+            << game->standardError();
+    }
 
-TEST(FrameCap, TheGameAtTheTitleWithMaxFpsThirtyDrawsAboutThirtyFramesASecond)
-{
+    // Closes the window as a window manager would, waits for the game to end and reads its frame count.
+    void closeAndCount(FrameCount& count)
+    {
+        x11.requestClose(window);
+        ASSERT_EQ(game->waitForExit(120s), 0) << game->diagnosis();
+        ASSERT_NO_FATAL_FAILURE(readFrameCount(dir.read("quobbel.log"), count));
+    }
+
     GameDirCopy dir;
     std::optional<GameProcess> game;
     X11Session x11;
     unsigned long window = 0;
-    // A small window keeps the frames cheap, so that even the sanitizer build can keep up with the cap.
-    ASSERT_NO_FATAL_FAILURE(
-        startAtTheTitle(dir, "Fullscreen = false\nWindowResolution = 320x240\nVSync = false\nMaxFPS = 30\n",
-                        game, x11, window));
-    std::this_thread::sleep_for(5s);
-    x11.requestClose(window);
-    ASSERT_EQ(game->waitForExit(120s), 0) << game->diagnosis();
+};
+} // namespace
 
-    const std::string log = dir.read("quobbel.log");
+TEST_F(FrameCap, TheGameAtTheTitleWithMaxFpsThirtyDrawsAboutThirtyFramesASecond)
+{
+    ASSERT_NO_FATAL_FAILURE(startAtTheTitle("30"));
+    std::this_thread::sleep_for(5s);
     FrameCount count;
-    ASSERT_NO_FATAL_FAILURE(readFrameCount(log, count));
+    ASSERT_NO_FATAL_FAILURE(closeAndCount(count));
+    const std::string log = dir.read("quobbel.log");
     const long frames = count.frames;
     const double seconds = count.seconds;
     const long ahead = count.ahead;
@@ -91,23 +99,14 @@ TEST(FrameCap, TheGameAtTheTitleWithMaxFpsThirtyDrawsAboutThirtyFramesASecond)
 
 // A hidden window draws nothing but the game goes on: about 25 frames a second, each 0.04 s of game time,
 // so the game keeps real time without its window; with no cap at all it would run far faster.
-TEST(FrameCap, AnUnmappedGameKeepsRunningAtTwentyFiveFramesASecond)
+TEST_F(FrameCap, AnUnmappedGameKeepsRunningAtTwentyFiveFramesASecond)
 {
-    GameDirCopy dir;
-    std::optional<GameProcess> game;
-    X11Session x11;
-    unsigned long window = 0;
-    ASSERT_NO_FATAL_FAILURE(
-        startAtTheTitle(dir, "Fullscreen = false\nWindowResolution = 320x240\nVSync = false\nMaxFPS = 0\n",
-                        game, x11, window));
+    ASSERT_NO_FATAL_FAILURE(startAtTheTitle("0"));
     x11.setMapped(window, false);
     std::this_thread::sleep_for(8s);
     x11.setMapped(window, true);
-    x11.requestClose(window);
-    ASSERT_EQ(game->waitForExit(120s), 0) << game->diagnosis();
-
     FrameCount count;
-    ASSERT_NO_FATAL_FAILURE(readFrameCount(dir.read("quobbel.log"), count));
+    ASSERT_NO_FATAL_FAILURE(closeAndCount(count));
     ASSERT_GT(count.seconds, 6.0);
     // A few uncapped frames before the window went and after it came back; a slow machine may draw the
     // first ones late, so the lower bound only asks that the game did not stop.
