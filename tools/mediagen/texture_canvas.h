@@ -52,6 +52,8 @@ class TextureCanvas
     // A copy with every pixel moved toward colour by amount (0..1), alpha kept.
     TextureCanvas tinted(const Colour& colour, float amount) const;
     std::string encodeDds(Mipmaps mipmaps = Mipmaps::full) const;
+    // Block-compressed, with every smaller level.
+    std::string encodeCompressedDds() const;
 
   private:
     void set(int x, int y, const Colour& c);
