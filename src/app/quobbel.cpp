@@ -58,6 +58,18 @@ Quobbel::Quobbel(const std::string& base)
     mConfig.load(basePath + "Quobbel.cfg", "=", true);
     // Before the engine reads a byte of it.
     platform::checkMediaArchive(basePath + "media.icl");
+    // The sound device opens while the engine starts; initialise() below waits for it. A start that fails
+    // before then closes it again rather than leave its thread behind.
+    SoundManager::instance().startOpening();
+    struct CloseSoundOnFailure
+    {
+        bool armed = true;
+        ~CloseSoundOnFailure()
+        {
+            if (armed)
+                SoundManager::shutdown();
+        }
+    } soundGuard;
     startEngine();
     mPacer = std::make_unique<FramePacer>(readMaxFps(mConfig));
     openWindow();
@@ -71,6 +83,7 @@ Quobbel::Quobbel(const std::string& base)
     mInput = new InputState();
     // Without a sound device the manager logs it once and the game plays on silently.
     SoundManager::instance().initialise();
+    soundGuard.armed = false;
     // Borrows the first pool source, before any effect can.
     theMusicPlayer = new MusicPlayer;
     mRoot->addFrameListener(this);

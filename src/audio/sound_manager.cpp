@@ -1,5 +1,6 @@
 #include "audio/sound_manager.h"
 
+#include <system_error>
 #include <vector>
 
 #include <OgreLogManager.h>
@@ -61,6 +62,8 @@ void SoundManager::shutdown()
 
 SoundManager::~SoundManager()
 {
+    if (mOpening.joinable())
+        mOpening.join();
     // The streaming thread calls OpenAL: it must be gone before the context.
     OggStream::endStreaming();
     if (!isOpen())
@@ -81,21 +84,46 @@ SoundManager::~SoundManager()
 
 bool SoundManager::initialise()
 {
-    if (isOpen())
+    std::string failure;
+    if (mOpening.joinable())
+    {
+        mOpening.join();
+        failure = mOpeningFailure;
+    }
+    else if (isOpen())
         return true;
+    else
+        failure = open();
+    if (!failure.empty())
+        report(failure);
+    return failure.empty();
+}
+
+void SoundManager::startOpening()
+{
+    if (isOpen() || mOpening.joinable())
+        return;
+    try
+    {
+        mOpening = std::thread([this] { mOpeningFailure = open(); });
+    }
+    catch (const std::system_error&)
+    {
+        // No thread: initialise() opens the device itself.
+    }
+}
+
+std::string SoundManager::open()
+{
     mDevice = alcOpenDevice(nullptr);
     if (!mDevice)
-    {
-        report("OpenAL error: Could not init OpenAL.\n");
-        return false;
-    }
+        return "OpenAL error: Could not init OpenAL.\n";
     ALCcontext* context = alcCreateContext(mDevice, nullptr);
     if (!context)
     {
         alcCloseDevice(mDevice);
         mDevice = nullptr;
-        report("OpenAL error: Context can't be created.\n");
-        return false;
+        return "OpenAL error: Context can't be created.\n";
     }
     alcMakeContextCurrent(context);
     alGetError();
@@ -106,8 +134,7 @@ bool SoundManager::initialise()
         alcDestroyContext(context);
         alcCloseDevice(mDevice);
         mDevice = nullptr;
-        report("OpenAL error: Sources can't be created.\n");
-        return false;
+        return "OpenAL error: Sources can't be created.\n";
     }
     mContext = context;
     for (bool& inUse : mInUse)
@@ -118,7 +145,7 @@ bool SoundManager::initialise()
     alListenerfv(AL_POSITION, origin);
     alListenerfv(AL_VELOCITY, origin);
     alListenerfv(AL_ORIENTATION, orientation);
-    return true;
+    return std::string();
 }
 
 ALuint SoundManager::loadBuffer(const std::string& fileName)

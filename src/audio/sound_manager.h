@@ -4,14 +4,16 @@
 // and the registry of effect buffers. There is no positional sound: every source sits at the listener,
 // which never moves.
 //
-// Used from the frame loop's thread only. The music streaming thread touches its streams alone (see
-// ogg_stream.h) and is ended by `shutdown()` before the context goes.
+// Used from the frame loop's thread only, except that the device may be opened on a thread of its own
+// (`startOpening`) while the game starts its engine; `initialise()` waits for it. The music streaming
+// thread touches its streams alone (see ogg_stream.h) and is ended by `shutdown()` before the context goes.
 //
 // Without a sound device `initialise()` fails with one log line and the game plays on silently: the pool
 // lends nothing, effect buffers are not made, and no OpenAL call is issued afterwards.
 
 #include <map>
 #include <string>
+#include <thread>
 
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -37,6 +39,11 @@ class SoundManager
     // Opens the default device, makes the one context current, generates the pool and places the
     // listener. Called once; false (and one log line) when there is no sound device.
     bool initialise();
+    // Begins what `initialise()` does on a thread of its own, which logs nothing: opening a device takes
+    // tens of milliseconds that the start of the game need not wait for. `initialise()` then waits for
+    // it and answers and logs as it would have; `shutdown()` waits for it too. Called at most once, before
+    // `initialise()`; where no thread can be started, `initialise()` does all the work itself.
+    void startOpening();
     // True once `initialise()` succeeded: only then may OpenAL be called.
     bool isOpen() const { return mContext != nullptr; }
 
@@ -61,6 +68,8 @@ class SoundManager
   private:
     SoundManager() = default;
     ~SoundManager();
+    // What `initialise()` does but the log line: empty on success, else the message to report.
+    std::string open();
 
     ALCdevice* mDevice = nullptr;
     ALCcontext* mContext = nullptr;
@@ -69,4 +78,7 @@ class SoundManager
     // Effect buffers by file name, in byte-wise order of the names.
     std::map<std::string, ALuint> mBuffers;
     std::string mLastError;
+    // The thread of `startOpening()` and what its `open()` answered.
+    std::thread mOpening;
+    std::string mOpeningFailure;
 };
