@@ -25,13 +25,6 @@ quobbel_pkg(XRANDR xrandr)
 quobbel_pkg(FREETYPE freetype2)
 # PNG files outside the engine: level pictures and desktop icons.
 quobbel_pkg(PNG libpng)
-# Block compression (S3TC) of the media generator's textures. Debian's libsquish.pc names /include (an
-# empty prefix), so the header and library are found directly.
-find_path(SQUISH_INCLUDE_DIR squish.h REQUIRED)
-find_library(SQUISH_LIBRARY squish REQUIRED)
-add_library(Squish::squish UNKNOWN IMPORTED)
-set_target_properties(Squish::squish PROPERTIES IMPORTED_LOCATION "${SQUISH_LIBRARY}"
-                                                INTERFACE_SYSTEM_INCLUDE_DIRECTORIES "${SQUISH_INCLUDE_DIR}")
 
 pkg_get_variable(QUOBBEL_OGRE_PLUGIN_DIR OGRE plugindir)
 if(NOT QUOBBEL_OGRE_PLUGIN_DIR)

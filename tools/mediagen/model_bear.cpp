@@ -427,8 +427,8 @@ void addBears(ModelOutput& out)
     TextureCanvas panda(512, 512);
     const BearAtlas atlas = paintBear(brown, false);
     paintBear(panda, true);
-    out.addCompressedTexture("Pimbear_tex.dds", brown);
-    out.addCompressedTexture("PimbearPanda_tex.dds", panda);
+    out.addTexture("Pimbear_tex.dds", brown);
+    out.addTexture("PimbearPanda_tex.dds", panda);
     Surface fur;
     fur.specular = 0.05f;
     out.defineLitMaterial("Pimbear_tex", "Pimbear_tex.dds", fur);

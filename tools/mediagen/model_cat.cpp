@@ -256,7 +256,7 @@ void addCats(ModelOutput& out)
 {
     TextureCanvas canvas(256, 256);
     const CatAtlas atlas = paintCat(canvas);
-    out.addCompressedTexture("cat_tex.dds", canvas);
+    out.addTexture("cat_tex.dds", canvas);
     Surface fur;
     fur.specular = 0.05f;
     out.defineLitMaterial("cat_tex", "cat_tex.dds", fur);

@@ -66,11 +66,6 @@ void ModelOutput::addTexture(const std::string& fileName, const TextureCanvas& c
     mMedia.addArchiveFile(fileName, canvas.encodeDds(mipmaps));
 }
 
-void ModelOutput::addCompressedTexture(const std::string& fileName, const TextureCanvas& canvas)
-{
-    mMedia.addArchiveFile(fileName, canvas.encodeCompressedDds());
-}
-
 void ModelOutput::addSkeleton(const std::string& name, const SkeletonBuilder& skeleton)
 {
     mMedia.addArchiveFile(name, skeleton.serialise(name, mScratchDir + "/" + name));

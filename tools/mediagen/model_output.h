@@ -37,9 +37,6 @@ class ModelOutput
 
     void addTexture(const std::string& fileName, const TextureCanvas& canvas,
                     Mipmaps mipmaps = Mipmaps::full);
-    // The same, block-compressed (encodeDdsBlocks): for the textures the title loads before its first
-    // frame, where a quarter of the bytes to read, unpack and hand to the driver shortens the start.
-    void addCompressedTexture(const std::string& fileName, const TextureCanvas& canvas);
     void addSkeleton(const std::string& name, const SkeletonBuilder& skeleton);
     void addMesh(const std::string& name, const MeshBuilder& mesh, const std::string& material,
                  const std::string& skeleton = "");

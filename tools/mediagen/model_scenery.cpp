@@ -153,7 +153,7 @@ void addPlanet(ModelOutput& out)
             const bool dot = std::fmod(u * 6, 1.0f) < 0.35f && std::fmod(v * 4, 1.0f) < 0.4f && v > 0.55f;
             return dot ? rgb(0xFFFFFF) : (v > 0.5f ? rgb(0xE8322E) : rgb(0xF4E8D0));
         });
-    out.addCompressedTexture("planeta_tex.dds", canvas);
+    out.addTexture("planeta_tex.dds", canvas);
     out.defineLitMaterial("planeta_tex", "planeta_tex.dds");
 
     const Ogre::Vector3 centre(0, -introPlanetRadius, 0);

@@ -157,9 +157,4 @@ std::string TextureCanvas::encodeDds(Mipmaps mipmaps) const
     return encodeDdsRgba(mPixels.data(), mWidth, mHeight, mipmaps);
 }
 
-std::string TextureCanvas::encodeCompressedDds() const
-{
-    return encodeDdsBlocks(mPixels.data(), mWidth, mHeight, Mipmaps::full);
-}
-
 } // namespace models

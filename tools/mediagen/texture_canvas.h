@@ -27,9 +27,9 @@ float valueNoise(float x, float y, std::uint32_t seed, int periodX = 0);
 // Sum of octaves of value noise, 0..1.
 float fractalNoise(float x, float y, std::uint32_t seed, int octaves, int periodX = 0);
 
-// An RGBA picture painted pixel by pixel and written as a DDS file, which the engine reads by itself (no
-// image codec plugin), uncompressed (the archive's deflate compresses it) or block-compressed, with its
-// smaller levels unless it is always drawn at its own size.
+// An RGBA picture painted pixel by pixel and written as an uncompressed DDS file, which the engine reads
+// by itself (no image codec plugin; the archive's deflate compresses it), with its smaller levels unless
+// it is always drawn at its own size.
 class TextureCanvas
 {
   public:
@@ -52,8 +52,6 @@ class TextureCanvas
     // A copy with every pixel moved toward colour by amount (0..1), alpha kept.
     TextureCanvas tinted(const Colour& colour, float amount) const;
     std::string encodeDds(Mipmaps mipmaps = Mipmaps::full) const;
-    // Block-compressed, with every smaller level.
-    std::string encodeCompressedDds() const;
 
   private:
     void set(int x, int y, const Colour& c);

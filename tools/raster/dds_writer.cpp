@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include <squish.h>
-
 namespace
 {
 void appendLittleEndian(std::string& out, std::uint32_t value)
@@ -15,13 +13,9 @@ void appendLittleEndian(std::string& out, std::uint32_t value)
 // Header flags and masks from the DDS file format.
 constexpr std::uint32_t headerSize = 124;
 constexpr std::uint32_t flagsCapsHeightWidthPitchFormat = 0x1 | 0x2 | 0x4 | 0x8 | 0x1000;
-constexpr std::uint32_t flagsCapsHeightWidthLinearSizeFormat = 0x1 | 0x2 | 0x4 | 0x80000 | 0x1000;
 constexpr std::uint32_t flagMipmapCount = 0x20000;
 constexpr std::uint32_t pixelFormatSize = 32;
 constexpr std::uint32_t pixelFormatRgbWithAlpha = 0x40 | 0x1;
-constexpr std::uint32_t pixelFormatFourCc = 0x4;
-constexpr std::uint32_t fourCcDxt1 = 0x31545844; // "DXT1"
-constexpr std::uint32_t fourCcDxt5 = 0x35545844; // "DXT5"
 constexpr std::uint32_t capsTexture = 0x1000;
 constexpr std::uint32_t capsComplexMipmap = 0x8 | 0x400000;
 
@@ -44,42 +38,6 @@ void appendPixels(std::string& out, const std::uint8_t* pixels, std::size_t coun
         out.push_back(static_cast<char>(p[0]));
         out.push_back(static_cast<char>(p[3]));
     }
-}
-
-// The 128 bytes before the pixels. `fourCc` 0 means plain 32-bit A8R8G8B8 rows, anything else blocks of
-// that code whose top level takes `topLevelBytes`.
-std::string header(std::uint32_t w, std::uint32_t h, int levels, std::uint32_t fourCc,
-                   std::uint32_t topLevelBytes)
-{
-    std::string out = "DDS ";
-    appendLittleEndian(out, headerSize);
-    appendLittleEndian(out,
-                       (fourCc ? flagsCapsHeightWidthLinearSizeFormat : flagsCapsHeightWidthPitchFormat) |
-                           (levels > 1 ? flagMipmapCount : 0));
-    appendLittleEndian(out, h);
-    appendLittleEndian(out, w);
-    appendLittleEndian(out, fourCc ? topLevelBytes : w * 4); // bytes of the top level, or of one row
-    appendLittleEndian(out, 0);                              // depth
-    appendLittleEndian(out, levels > 1 ? static_cast<std::uint32_t>(levels) : 0);
-    for (int i = 0; i < 11; ++i)
-        appendLittleEndian(out, 0);
-    appendLittleEndian(out, pixelFormatSize);
-    appendLittleEndian(out, fourCc ? pixelFormatFourCc : pixelFormatRgbWithAlpha);
-    appendLittleEndian(out, fourCc);
-    for (const std::uint32_t field : {32u, 0x00ff0000u, 0x0000ff00u, 0x000000ffu, 0xff000000u})
-        appendLittleEndian(out, fourCc ? 0 : field); // bits, then the red, green, blue and alpha masks
-    appendLittleEndian(out, capsTexture | (levels > 1 ? capsComplexMipmap : 0));
-    for (int i = 0; i < 4; ++i)
-        appendLittleEndian(out, 0);
-    return out;
-}
-
-bool everyPixelOpaque(const std::uint8_t* pixels, std::size_t count)
-{
-    for (std::size_t i = 0; i < count; ++i)
-        if (pixels[i * 4 + 3] != 255)
-            return false;
-    return true;
 }
 } // namespace
 
@@ -125,8 +83,28 @@ std::string encodeDdsRgba(const std::uint8_t* pixels, int width, int height, Mip
     const auto w = static_cast<std::uint32_t>(width);
     const auto h = static_cast<std::uint32_t>(height);
     const int levels = mipmaps == Mipmaps::full ? levelCount(width, height) : 1;
-    std::string out = header(w, h, levels, 0, 0);
+    std::string out = "DDS ";
     out.reserve(128 + static_cast<std::size_t>(w) * h * (levels > 1 ? 6 : 4));
+    appendLittleEndian(out, headerSize);
+    appendLittleEndian(out, flagsCapsHeightWidthPitchFormat | (levels > 1 ? flagMipmapCount : 0));
+    appendLittleEndian(out, h);
+    appendLittleEndian(out, w);
+    appendLittleEndian(out, w * 4); // bytes per row
+    appendLittleEndian(out, 0);     // depth
+    appendLittleEndian(out, levels > 1 ? static_cast<std::uint32_t>(levels) : 0);
+    for (int i = 0; i < 11; ++i)
+        appendLittleEndian(out, 0);
+    appendLittleEndian(out, pixelFormatSize);
+    appendLittleEndian(out, pixelFormatRgbWithAlpha);
+    appendLittleEndian(out, 0); // no FourCC: plain RGB
+    appendLittleEndian(out, 32);
+    appendLittleEndian(out, 0x00ff0000); // red
+    appendLittleEndian(out, 0x0000ff00); // green
+    appendLittleEndian(out, 0x000000ff); // blue
+    appendLittleEndian(out, 0xff000000); // alpha
+    appendLittleEndian(out, capsTexture | (levels > 1 ? capsComplexMipmap : 0));
+    for (int i = 0; i < 4; ++i)
+        appendLittleEndian(out, 0);
 
     appendPixels(out, pixels, static_cast<std::size_t>(w) * h);
     std::vector<std::uint8_t> level;
@@ -140,36 +118,6 @@ std::string encodeDdsRgba(const std::uint8_t* pixels, int width, int height, Mip
         lw = std::max(1, lw / 2);
         lh = std::max(1, lh / 2);
         appendPixels(out, level.data(), static_cast<std::size_t>(lw) * static_cast<std::size_t>(lh));
-    }
-    return out;
-}
-
-std::string encodeDdsBlocks(const std::uint8_t* pixels, int width, int height, Mipmaps mipmaps)
-{
-    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    const int format = everyPixelOpaque(pixels, count) ? squish::kDxt1 : squish::kDxt5;
-    // Cluster fit finds better end colours than a straight line through the block's range; alpha weighs
-    // the colours so that the edges of what is opaque keep theirs.
-    const int flags = format | squish::kColourClusterFit | squish::kWeightColourByAlpha;
-    const int levels = mipmaps == Mipmaps::full ? levelCount(width, height) : 1;
-    std::string out =
-        header(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), levels,
-               format == squish::kDxt1 ? fourCcDxt1 : fourCcDxt5,
-               static_cast<std::uint32_t>(squish::GetStorageRequirements(width, height, flags)));
-    std::vector<std::uint8_t> level(pixels, pixels + count * 4);
-    int lw = width;
-    int lh = height;
-    for (int i = 0; i < levels; ++i)
-    {
-        if (i > 0)
-        {
-            level = halveRgba(level, lw, lh);
-            lw = std::max(1, lw / 2);
-            lh = std::max(1, lh / 2);
-        }
-        std::string blocks(static_cast<std::size_t>(squish::GetStorageRequirements(lw, lh, flags)), '\0');
-        squish::CompressImage(level.data(), lw, lh, blocks.data(), flags);
-        out += blocks;
     }
     return out;
 }

@@ -23,11 +23,3 @@ std::string encodeDdsRgba(const std::uint8_t* pixels, int width, int height, Mip
 // the block of pixels it covers, colours weighted by alpha so that transparent pixels do not darken the
 // edges of what is opaque.
 std::vector<std::uint8_t> halveRgba(const std::vector<std::uint8_t>& pixels, int width, int height);
-
-// Encodes the same pixels block-compressed (S3TC): DXT1 when every pixel is opaque, DXT5 otherwise, each
-// level an eighth (DXT1) or a quarter (DXT5) of its uncompressed size. The software GL driver keeps such
-// textures compressed and decodes texels as it samples them, so they take that much less memory and load
-// in that much less time; the price is some loss of detail inside each 4x4 block, which suits textures on
-// models better than lettering.
-std::string encodeDdsBlocks(const std::uint8_t* pixels, int width, int height,
-                            Mipmaps mipmaps = Mipmaps::none);

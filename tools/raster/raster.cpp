@@ -438,9 +438,3 @@ std::string Raster::encodeDds(Mipmaps mipmaps) const
     const std::vector<std::uint8_t> bytes = bledRgba();
     return encodeDdsRgba(bytes.data(), mWidth, mHeight, mipmaps);
 }
-
-std::string Raster::encodeCompressedDds(Mipmaps mipmaps) const
-{
-    const std::vector<std::uint8_t> bytes = bledRgba();
-    return encodeDdsBlocks(bytes.data(), mWidth, mHeight, mipmaps);
-}

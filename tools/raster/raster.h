@@ -125,8 +125,6 @@ class Raster
     std::vector<std::uint8_t> bledRgba() const;
     // DDS bytes of bledRgba(): overlays take no smaller levels, pictures placed in the world take them all.
     std::string encodeDds(Mipmaps mipmaps = Mipmaps::none) const;
-    // The same pixels block-compressed (encodeDdsBlocks).
-    std::string encodeCompressedDds(Mipmaps mipmaps = Mipmaps::none) const;
 
   private:
     int mWidth;
