@@ -7,7 +7,21 @@
 namespace
 {
 constexpr double wideSkyAspect = 40.0 / 29.0;
+
+bool anyOpaqueBackdrop()
+{
+    for (const auto& entry : theSceneManager->getMovableObjects("Entity"))
+        if (entry.second->getRenderQueueGroup() == Fons::backdropQueue)
+            return true;
+    return false;
 }
+
+void clearViewport(unsigned buffers)
+{
+    if (theViewport)
+        theViewport->setClearEveryFrame(true, buffers);
+}
+} // namespace
 
 Fons::Fons() : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
 {
@@ -16,9 +30,11 @@ Fons::Fons() : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
     if (!material)
         OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, std::string("No sky material ") + picture, "Fons");
     Ogre::Pass& pass = *material->getTechnique(0)->getPass(0);
-    pass.setDepthCheckEnabled(true);
+    pass.setDepthCheckEnabled(anyOpaqueBackdrop());
     pass.setDepthWriteEnabled(false);
     mPicture = pass.getNumTextureUnitStates() > 0 ? pass.getTextureUnitState(0) : nullptr;
+    if (mPicture)
+        mPicture->setColourOperation(Ogre::LBO_REPLACE);
 
     // Clip space, on the far plane: x and y from -1 to 1, picture row 0 at the top.
     mSky->setUseIdentityProjection(true);
@@ -38,9 +54,13 @@ Fons::Fons() : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
     mSky->setBoundingBox(everywhere);
     theSceneManager->getRootSceneNode()->createChildSceneNode("Background")->attachObject(mSky.get());
     matchFilteringToViewport();
+    clearViewport(Ogre::FBT_DEPTH);
 }
 
-Fons::~Fons() = default;
+Fons::~Fons()
+{
+    clearViewport(Ogre::FBT_COLOUR | Ogre::FBT_DEPTH);
+}
 
 void Fons::update(const std::vector<Ogre::Vector3>&, double)
 {

@@ -13,10 +13,13 @@ class TextureUnitState;
 // The sky: a picture over the whole view, behind everything. The wide picture ("wcel") is used when the
 // camera's aspect is wider than 40:29, the 4:3 one ("cel") otherwise.
 //
-// It lies on the far plane and is drawn after the opaque backdrops (render queue `skyQueue`) with the depth
-// test on, so the software rasteriser skips every pixel a backdrop already covers; everything in the main
-// queue draws over it. While the window shows the picture texel for pixel it is sampled without filtering,
-// which costs about a third less and looks the same.
+// It lies on the far plane and is drawn after the opaque backdrops (render queue `skyQueue`), so the
+// software rasteriser can skip every pixel a backdrop already covers; everything in the main queue draws
+// over it. A depth test costs a little on every pixel, so the sky tests depth only where the scene holds
+// opaque backdrops when it is made; without them it is the first thing drawn and covers the whole view.
+// Either way the sky and the backdrops leave no pixel of the view undrawn, so while the sky exists the view
+// clears only its depth buffer. The picture is not tinted, and while the window shows it texel for pixel it
+// is sampled without filtering, which costs about a third less and looks the same.
 class Fons : public Decoracio
 {
   public:
@@ -24,8 +27,10 @@ class Fons : public Decoracio
     static constexpr unsigned char skyQueue = 40;
     static constexpr unsigned char backdropQueue = 25;
 
+    // Made after the scene's backdrops (Static2dDecor), so that it knows whether any is opaque.
     Fons();
-    // The screen rectangle is no scene-manager object, so clearing the scene would not free it.
+    // The screen rectangle is no scene-manager object, so clearing the scene would not free it. Gives the
+    // view its colour clear back.
     ~Fons() override;
     void update(const std::vector<Ogre::Vector3>& playerPositions, double frameTime) override;
 
