@@ -3,6 +3,7 @@
 #include <Ogre.h>
 
 #include "core/access_points.h"
+#include "decor/sky_copy.h"
 
 namespace
 {
@@ -23,7 +24,7 @@ void clearViewport(unsigned buffers)
 }
 } // namespace
 
-Fons::Fons() : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
+Fons::Fons(Copying copying) : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
 {
     const char* picture = theCamera->getAspectRatio() > wideSkyAspect ? "wcel" : "cel";
     const Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(picture);
@@ -53,6 +54,10 @@ Fons::Fons() : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
     everywhere.setInfinite();
     mSky->setBoundingBox(everywhere);
     theSceneManager->getRootSceneNode()->createChildSceneNode("Background")->attachObject(mSky.get());
+    if (copying == Copying::wherePossible && mPicture && theRenderWindow && theViewport &&
+        Ogre::Root::getSingleton().getRenderSystem())
+        mCopy = SkyCopy::start(mPicture->_getTexturePtr(), *theRenderWindow, *theViewport);
+    mSky->setVisible(!mCopy);
     matchFilteringToViewport();
     clearViewport(Ogre::FBT_DEPTH);
 }
@@ -70,7 +75,7 @@ void Fons::update(const std::vector<Ogre::Vector3>&, double)
 void Fons::matchFilteringToViewport()
 {
     const Ogre::Viewport* viewport = theCamera->getViewport();
-    if (!mPicture || !viewport || !Ogre::Root::getSingleton().getRenderSystem())
+    if (mCopy || !mPicture || !viewport || !Ogre::Root::getSingleton().getRenderSystem())
         return;
     const std::pair<size_t, size_t> size = mPicture->getTextureDimensions();
     const bool texelForPixel = size.first == static_cast<size_t>(viewport->getActualWidth()) &&
