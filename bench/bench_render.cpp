@@ -5,8 +5,10 @@
 // buffer swap (render_phases.h), the whole process's processor time per frame, and the resident memory. Also
 // the first level load of the process, made from the title after it has played a while, as a player's is.
 //
-//   bench_render <source dir> [--seconds S] [level file ...]
-// --seconds cuts the title and every route to S seconds of play, for quick looks and for profilers. The
+//   bench_render <source dir> [--seconds S] [--draw-costs] [level file ...]
+// --seconds cuts the title and every route to S seconds of play, for quick looks and for profilers.
+// --draw-costs lists under every row what each material's draws cost the software rasteriser and how many
+// pixels they wrote (draw_costs.h); it slows every frame, so the row's own figures no longer hold. The
 // levels default to every <source dir>/levels/*.imf. Needs an X display with room for the window:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_render .
 // Frame rates are wall-clock figures, which other programs on the machine disturb; the processor times much
@@ -16,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,7 @@
 
 #include "builtin_route.h"
 #include "core/access_points.h"
+#include "draw_costs.h"
 #include "level_run.h"
 #include "process_memory.h"
 #include "program_main.h"
@@ -163,12 +167,15 @@ int run(int argc, char** argv)
     setenv("ALSOFT_DRIVERS", "null", 0);
     const std::string sourceDir = argv[1];
     double seconds = 0;
+    bool drawCosts = false;
     std::vector<std::string> levels;
     for (int i = 2; i < argc; ++i)
     {
         const std::string arg = argv[i];
         if (arg == "--seconds" && i + 1 < argc)
             seconds = std::atof(argv[++i]);
+        else if (arg == "--draw-costs")
+            drawCosts = true;
         else
             levels.push_back(arg);
     }
@@ -188,6 +195,15 @@ int run(int argc, char** argv)
         std::fclose(load);
     }
     RenderPhases phases(*theSceneManager, *theViewport);
+    std::unique_ptr<DrawCosts> costs;
+    if (drawCosts)
+        costs = std::make_unique<DrawCosts>(*theSceneManager, *theRenderWindow);
+    const auto printRow = [&costs](const Row& row)
+    {
+        print(row);
+        if (costs)
+            costs->printAndReset(row.costs.frames);
+    };
     printHeader();
 
     std::vector<Row> rows;
@@ -205,12 +221,14 @@ int run(int argc, char** argv)
                     return (threadCpuMicros() - start) / 1000;
                 }));
         rows.push_back(measured("title", 1, frames));
-        print(rows.back());
+        printRow(rows.back());
     }
     // The first level of the process, from the title: it also loads the media the levels share.
     RunRecord first;
     playLevel(game, phases, firstLevel, 1, routeFor(sourceDir, firstLevel, 1, 2), first);
     const double firstLoadMs = first.loadMilliseconds;
+    if (costs)
+        costs->forget();
 
     for (const std::string& level : levels)
         for (int players = 1; players <= 2; ++players)
@@ -222,7 +240,7 @@ int run(int argc, char** argv)
             const std::vector<FrameCosts> frames =
                 playLevel(game, phases, level, players, routeFor(sourceDir, level, players, seconds), record);
             rows.push_back(measured(level, players, frames));
-            print(rows.back());
+            printRow(rows.back());
         }
     switchTo(game, Scene::quitMarker());
 

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ccache pkg-config clang clang-format libclang-rt-14-dev
     libogre-1.12-dev libois-dev libopenal-dev libvorbis-dev libbox2d-dev libboost-thread-dev
-    libxwiimote-dev libsdl2-dev libzip-dev zlib1g-dev libfreetype-dev libpng-dev libx11-dev libxrandr-dev fonts-dejavu-core
+    libxwiimote-dev libsdl2-dev libzip-dev zlib1g-dev libfreetype-dev libpng-dev libx11-dev libxrandr-dev libgl-dev fonts-dejavu-core
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     libgl1-mesa-dri libglx-mesa0 xvfb xauth xdotool x11-utils imagemagick sound-theme-freedesktop vorbis-tools
     dpkg-dev file lintian desktop-file-utils appstream man-db gdb

@@ -153,16 +153,17 @@ void Quobbel::openWindow()
 
 // The bars around the picture must stay black on every frame, not only after a resize: a double-buffered
 // GL window keeps stale pixels there. A whole-window viewport below the picture that shows nothing but its
-// black clear colour does that for the cost of one clear.
+// black clear colour does that for the cost of one clear, and only while there are bars (windowResized): a
+// clear of the whole window costs a software rasteriser about a millisecond.
 void Quobbel::addBlackBarsViewport()
 {
-    Ogre::Viewport* bars = theRenderWindow->addViewport(theCamera, -1, 0, 0, 1, 1);
-    bars->setBackgroundColour(Ogre::ColourValue(0, 0, 0, 1));
-    bars->setClearEveryFrame(true, Ogre::FBT_COLOUR);
-    bars->setVisibilityMask(0);
-    bars->setOverlaysEnabled(false);
-    bars->setSkiesEnabled(false);
-    bars->setShadowsEnabled(false);
+    mBars = theRenderWindow->addViewport(theCamera, -1, 0, 0, 1, 1);
+    mBars->setBackgroundColour(Ogre::ColourValue(0, 0, 0, 1));
+    mBars->setClearEveryFrame(true, Ogre::FBT_COLOUR);
+    mBars->setVisibilityMask(0);
+    mBars->setOverlaysEnabled(false);
+    mBars->setSkiesEnabled(false);
+    mBars->setShadowsEnabled(false);
 }
 
 void Quobbel::registerResources()
@@ -194,6 +195,7 @@ void Quobbel::windowResized(Ogre::RenderWindow* window)
         pictureArea(window->getWidth(), window->getHeight(), mConfig.getSetting("Widescreen"));
     theCamera->setAspectRatio(area.aspect);
     theViewport->setDimensions(area.left, area.top, area.relWidth, area.relHeight);
+    mBars->setAutoUpdated(area.width != window->getWidth() || area.height != window->getHeight());
     if (theButtonManager)
         theButtonManager->setScreenSize(static_cast<float>(area.width), static_cast<float>(area.height));
 }

@@ -14,6 +14,7 @@ namespace Ogre
 class LogManager;
 class OverlaySystem;
 class Root;
+class Viewport;
 } // namespace Ogre
 namespace platform
 {
@@ -75,4 +76,6 @@ class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListene
     std::unique_ptr<Ogre::OverlaySystem> mOverlaySystem;
     // F11 and Alt+Return.
     std::unique_ptr<FullScreenSwitch> mFullScreen;
+    // The whole-window viewport that keeps the bars around the picture black; the window owns it.
+    Ogre::Viewport* mBars = nullptr;
 };

@@ -3,22 +3,39 @@
 #include <Ogre.h>
 
 #include "core/access_points.h"
+#include "decor/sky_copy.h"
 
 namespace
 {
 constexpr double wideSkyAspect = 40.0 / 29.0;
+
+bool anyOpaqueBackdrop()
+{
+    for (const auto& entry : theSceneManager->getMovableObjects("Entity"))
+        if (entry.second->getRenderQueueGroup() == Fons::backdropQueue)
+            return true;
+    return false;
 }
 
-Fons::Fons() : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
+void clearViewport(unsigned buffers)
+{
+    if (theViewport)
+        theViewport->setClearEveryFrame(true, buffers);
+}
+} // namespace
+
+Fons::Fons(Copying copying) : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
 {
     const char* picture = theCamera->getAspectRatio() > wideSkyAspect ? "wcel" : "cel";
     const Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(picture);
     if (!material)
         OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, std::string("No sky material ") + picture, "Fons");
     Ogre::Pass& pass = *material->getTechnique(0)->getPass(0);
-    pass.setDepthCheckEnabled(true);
+    pass.setDepthCheckEnabled(anyOpaqueBackdrop());
     pass.setDepthWriteEnabled(false);
     mPicture = pass.getNumTextureUnitStates() > 0 ? pass.getTextureUnitState(0) : nullptr;
+    if (mPicture)
+        mPicture->setColourOperation(Ogre::LBO_REPLACE);
 
     // Clip space, on the far plane: x and y from -1 to 1, picture row 0 at the top.
     mSky->setUseIdentityProjection(true);
@@ -37,10 +54,18 @@ Fons::Fons() : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
     everywhere.setInfinite();
     mSky->setBoundingBox(everywhere);
     theSceneManager->getRootSceneNode()->createChildSceneNode("Background")->attachObject(mSky.get());
+    if (copying == Copying::wherePossible && mPicture && theRenderWindow && theViewport &&
+        Ogre::Root::getSingleton().getRenderSystem())
+        mCopy = SkyCopy::start(mPicture->_getTexturePtr(), *theRenderWindow, *theViewport);
+    mSky->setVisible(!mCopy);
     matchFilteringToViewport();
+    clearViewport(Ogre::FBT_DEPTH);
 }
 
-Fons::~Fons() = default;
+Fons::~Fons()
+{
+    clearViewport(Ogre::FBT_COLOUR | Ogre::FBT_DEPTH);
+}
 
 void Fons::update(const std::vector<Ogre::Vector3>&, double)
 {
@@ -50,7 +75,7 @@ void Fons::update(const std::vector<Ogre::Vector3>&, double)
 void Fons::matchFilteringToViewport()
 {
     const Ogre::Viewport* viewport = theCamera->getViewport();
-    if (!mPicture || !viewport || !Ogre::Root::getSingleton().getRenderSystem())
+    if (mCopy || !mPicture || !viewport || !Ogre::Root::getSingleton().getRenderSystem())
         return;
     const std::pair<size_t, size_t> size = mPicture->getTextureDimensions();
     const bool texelForPixel = size.first == static_cast<size_t>(viewport->getActualWidth()) &&

@@ -9,14 +9,20 @@ namespace Ogre
 class ManualObject;
 class TextureUnitState;
 } // namespace Ogre
+class SkyCopy;
 
 // The sky: a picture over the whole view, behind everything. The wide picture ("wcel") is used when the
 // camera's aspect is wider than 40:29, the 4:3 one ("cel") otherwise.
 //
-// It lies on the far plane and is drawn after the opaque backdrops (render queue `skyQueue`) with the depth
-// test on, so the software rasteriser skips every pixel a backdrop already covers; everything in the main
-// queue draws over it. While the window shows the picture texel for pixel it is sampled without filtering,
-// which costs about a third less and looks the same.
+// It lies on the far plane and is drawn after the opaque backdrops (render queue `skyQueue`), so the
+// software rasteriser can skip every pixel a backdrop already covers; everything in the main queue draws
+// over it. A depth test costs a little on every pixel, so the sky tests depth only where the scene holds
+// opaque backdrops when it is made; without them it is the first thing drawn and covers the whole view.
+// Either way the sky and the backdrops leave no pixel of the view undrawn, so while the sky exists the view
+// clears only its depth buffer. In a level, where the render system can, the picture is not drawn but copied
+// into the window before anything else (sky_copy.h), which costs half as much. Drawn, it is not tinted, and
+// while the window shows it texel for pixel it is sampled without filtering, which costs about a third less
+// and looks the same.
 class Fons : public Decoracio
 {
   public:
@@ -24,8 +30,18 @@ class Fons : public Decoracio
     static constexpr unsigned char skyQueue = 40;
     static constexpr unsigned char backdropQueue = 25;
 
-    Fons();
-    // The screen rectangle is no scene-manager object, so clearing the scene would not free it.
+    // Copying the picture saves a level's frames a few milliseconds, for a few MiB of the rasteriser's
+    // memory that the title does without.
+    enum class Copying
+    {
+        never,
+        wherePossible
+    };
+
+    // Made after the scene's backdrops (Static2dDecor), so that it knows whether any is opaque.
+    explicit Fons(Copying copying = Copying::never);
+    // The screen rectangle is no scene-manager object, so clearing the scene would not free it. Gives the
+    // view its colour clear back.
     ~Fons() override;
     void update(const std::vector<Ogre::Vector3>& playerPositions, double frameTime) override;
 
@@ -33,5 +49,6 @@ class Fons : public Decoracio
     void matchFilteringToViewport();
 
     std::unique_ptr<Ogre::ManualObject> mSky;
+    std::unique_ptr<SkyCopy> mCopy;
     Ogre::TextureUnitState* mPicture = nullptr;
 };

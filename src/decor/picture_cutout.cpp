@@ -110,6 +110,14 @@ std::string derivedMaterial(const Ogre::MaterialPtr& picture, const std::string&
     Ogre::MaterialPtr derived = picture->clone(name);
     Ogre::Pass& pass = *derived->getTechnique(0)->getPass(0);
     pass.setCullingMode(Ogre::CULL_NONE);
+    // Strips have no vertex colour to tint them, and a picture worth cutting is a backdrop drawn larger
+    // than its texture, where mipmaps never apply but cost a choice of level per pixel.
+    if (pass.getNumTextureUnitStates() > 0)
+    {
+        Ogre::TextureUnitState& texture = *pass.getTextureUnitState(0);
+        texture.setColourOperation(Ogre::LBO_REPLACE);
+        texture.setTextureFiltering(Ogre::FO_LINEAR, Ogre::FO_LINEAR, Ogre::FO_NONE);
+    }
     change(pass);
     return name;
 }

@@ -184,17 +184,27 @@ TEST_F(DecorationTest, TheSkyPicksItsPictureByTheCamerasAspectAndIsNeverCulled)
     EXPECT_EQ(sky()->getSections().front()->getMaterialName(), "cel");
 }
 
-// Whatever the media say, the sky draws only where nothing opaque has drawn before it, and leaves the
-// depth buffer to what comes after.
-TEST_F(DecorationTest, TheSkyLiesOnTheFarPlaneAfterTheBackdrops)
+// Whatever the media say, the sky lies on the far plane after the backdrops and leaves the depth buffer to
+// what comes after; it pays for a depth test only where an opaque backdrop may cover part of it.
+TEST_F(DecorationTest, TheSkyLiesOnTheFarPlaneAfterTheBackdropsAndTestsDepthOnlyBehindOpaqueOnes)
 {
+    const auto skyPass = []
+    {
+        auto* sky = static_cast<Ogre::ManualObject*>(
+            theSceneManager->getSceneNode("Background")->getAttachedObject(0));
+        EXPECT_GT(sky->getRenderQueueGroup(), Fons::backdropQueue);
+        EXPECT_LT(sky->getRenderQueueGroup(), Ogre::RENDER_QUEUE_MAIN);
+        EXPECT_TRUE(sky->getUseIdentityProjection());
+        const Ogre::Pass* pass = sky->getSections().front()->getMaterial()->getTechnique(0)->getPass(0);
+        EXPECT_FALSE(pass->getDepthWriteEnabled());
+        return pass;
+    };
     new Fons;
-    auto* sky =
-        static_cast<Ogre::ManualObject*>(theSceneManager->getSceneNode("Background")->getAttachedObject(0));
-    EXPECT_GT(sky->getRenderQueueGroup(), Fons::backdropQueue);
-    EXPECT_LT(sky->getRenderQueueGroup(), Ogre::RENDER_QUEUE_MAIN);
-    const Ogre::Pass* pass = sky->getSections().front()->getMaterial()->getTechnique(0)->getPass(0);
-    EXPECT_TRUE(pass->getDepthCheckEnabled());
-    EXPECT_FALSE(pass->getDepthWriteEnabled());
-    EXPECT_TRUE(sky->getUseIdentityProjection());
+    EXPECT_FALSE(skyPass()->getDepthCheckEnabled()) << "nothing lies behind it";
+    Decoracio::deleteAll();
+    theSceneManager->clearScene();
+
+    new Static2dDecor({1, 2, 200}, 30, "test_wide_picture");
+    new Fons;
+    EXPECT_TRUE(skyPass()->getDepthCheckEnabled()) << "the picture's opaque half is drawn before it";
 }
