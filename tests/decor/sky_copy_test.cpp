@@ -11,6 +11,7 @@
 #include "core/access_points.h"
 #include "decor/sky_copy.h"
 #include "support/game_process.h"
+#include "support/window_pixels.h"
 #include "support/x11_window.h"
 
 namespace
@@ -32,19 +33,6 @@ void writeTwoHalvesDds(const std::string& path, uint32_t width, uint32_t height,
             file.write(reinterpret_cast<const char*>(row < height / 2 ? &top : &bottom), sizeof top);
 }
 
-::testing::AssertionResult shows(size_t x, size_t y, const Ogre::ColourValue& expected)
-{
-    unsigned char pixel[4];
-    Ogre::PixelBox box(1, 1, 1, Ogre::PF_BYTE_RGBA, pixel);
-    theRenderWindow->copyContentsToMemory(Ogre::Box(x, y, x + 1, y + 1), box, Ogre::RenderTarget::FB_AUTO);
-    const Ogre::ColourValue actual = box.getColourAt(0, 0, 0);
-    const float error = std::max(
-        {std::abs(actual.r - expected.r), std::abs(actual.g - expected.g), std::abs(actual.b - expected.b)});
-    if (error < 0.1f)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "(" << x << ", " << y << ") shows (" << actual.r << ", " << actual.g << ", " << actual.b << ")";
-}
 } // namespace
 
 // A picture smaller than the view is stretched over the view, the right way up, and leaves the bars
@@ -75,15 +63,15 @@ TEST(SkyCopyOnScreen, ThePictureFillsTheViewTheRightWayUpAndNothingElse)
         Ogre::Root::getSingleton().renderOneFrame();
 
     const Ogre::ColourValue red(1, 0, 0), green(0, 1, 0), black(0, 0, 0);
-    EXPECT_TRUE(shows(17, 1, red)) << "the view's top left corner";
-    EXPECT_TRUE(shows(400, 200, red));
-    EXPECT_TRUE(shows(400, 280, green));
-    EXPECT_TRUE(shows(782, 478, green)) << "the view's bottom right corner";
-    EXPECT_TRUE(shows(5, 240, black)) << "the bar left of the view";
-    EXPECT_TRUE(shows(795, 240, black)) << "the bar right of the view";
+    EXPECT_TRUE(windowShows(17, 1, red)) << "the view's top left corner";
+    EXPECT_TRUE(windowShows(400, 200, red));
+    EXPECT_TRUE(windowShows(400, 280, green));
+    EXPECT_TRUE(windowShows(782, 478, green)) << "the view's bottom right corner";
+    EXPECT_TRUE(windowShows(5, 240, black)) << "the bar left of the view";
+    EXPECT_TRUE(windowShows(795, 240, black)) << "the bar right of the view";
 
     copy.reset();
     theViewport->setClearEveryFrame(true, Ogre::FBT_COLOUR | Ogre::FBT_DEPTH);
     Ogre::Root::getSingleton().renderOneFrame();
-    EXPECT_TRUE(shows(400, 200, theViewport->getBackgroundColour())) << "no copy once it is gone";
+    EXPECT_TRUE(windowShows(400, 200, theViewport->getBackgroundColour())) << "no copy once it is gone";
 }

@@ -12,6 +12,7 @@
 #include "core/access_points.h"
 #include "gui/button_manager.h"
 #include "support/game_process.h"
+#include "support/window_pixels.h"
 #include "support/x11_window.h"
 
 using namespace buttonGUI;
@@ -50,20 +51,6 @@ void makeOverlayMaterial(const std::string& name, const std::string& texture)
     pass->createTextureUnitState(texture)->setTextureAddressingMode(Ogre::TextureUnitState::TAM_CLAMP);
 }
 
-// Whether the window's pixel (x, y) in the last frame is within 0.1 of colour in each channel.
-::testing::AssertionResult shows(size_t x, size_t y, const Ogre::ColourValue& expected)
-{
-    unsigned char pixel[4];
-    Ogre::PixelBox box(1, 1, 1, Ogre::PF_BYTE_RGBA, pixel);
-    theRenderWindow->copyContentsToMemory(Ogre::Box(x, y, x + 1, y + 1), box, Ogre::RenderTarget::FB_AUTO);
-    const Ogre::ColourValue actual = box.getColourAt(0, 0, 0);
-    const float error = std::max(
-        {std::abs(actual.r - expected.r), std::abs(actual.g - expected.g), std::abs(actual.b - expected.b)});
-    if (error < 0.1f)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "(" << x << ", " << y << ") shows (" << actual.r << ", " << actual.g << ", " << actual.b << ")";
-}
 } // namespace
 
 TEST(ToolkitOnScreen, TheSelectedButtonShowsItsMouseOverLookAndTheOthersTheirOwn)
@@ -104,10 +91,10 @@ TEST(ToolkitOnScreen, TheSelectedButtonShowsItsMouseOverLookAndTheOthersTheirOwn
     for (int frame = 0; frame < 3; ++frame)
         Ogre::Root::getSingleton().renderOneFrame();
     // Centres in the window: x 16 + 384 + offset, y 240.
-    EXPECT_TRUE(shows(250, 240, red));
-    EXPECT_TRUE(shows(400, 240, green));
-    EXPECT_TRUE(shows(550, 240, red));
-    EXPECT_TRUE(shows(5, 240, black)) << "the bar left of the picture";
+    EXPECT_TRUE(windowShows(250, 240, red));
+    EXPECT_TRUE(windowShows(400, 240, green));
+    EXPECT_TRUE(windowShows(550, 240, red));
+    EXPECT_TRUE(windowShows(5, 240, black)) << "the bar left of the picture";
 
     theButtonManager->destroyAllWindows();
 }
