@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
 #include <unistd.h>
@@ -17,6 +16,7 @@
 #include "audio/sound_manager.h"
 #include "audio_fixture.h"
 #include "ogg_writer.h"
+#include "support/file_bytes.h"
 #include "support/game_process.h"
 
 using namespace std::chrono_literals;
@@ -48,8 +48,7 @@ struct Recording
 // The writer's header is fixed: RIFF, a 40-byte "fmt " chunk, then the "data" chunk's own header.
 Recording readRecording(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = readFile(path);
     Recording recording;
     if (bytes.size() < 68 || bytes.compare(12, 4, "fmt ") != 0 || bytes.compare(60, 4, "data") != 0)
         return recording;
@@ -70,7 +69,7 @@ TEST_F(MusicTest, LoadKeepsTheCurrentFileAndRefusesAnotherWhilePlaying)
 {
     writeOgg(file("theme.ogg"), {2, 44100, 44100});
     writeOgg(file("other.ogg"), {1, 22050, 22050});
-    writeTextFile(file("notes.ogg"), "la la la\n");
+    writeFile(file("notes.ogg"), "la la la\n");
     ASSERT_TRUE(startEngine());
 
     MusicPlayer player;
@@ -103,7 +102,7 @@ TEST_F(MusicTest, LoadKeepsTheCurrentFileAndRefusesAnotherWhilePlaying)
 // stream stays silent.
 TEST_F(MusicTest, AMissingOrUnreadableTuneIsLoggedOnceAndLeavesTheStreamSilent)
 {
-    writeTextFile(file("notes.ogg"), "la la la\n");
+    writeFile(file("notes.ogg"), "la la la\n");
     ASSERT_TRUE(startEngine());
     const struct
     {
@@ -170,7 +169,7 @@ TEST_F(MusicTest, MusicIsHeardWithoutGapsAtTheLoopSilentWhilePausedAndBackAfterT
     const std::string config = "/tmp/quobbel-audio-wave-" + std::to_string(getpid());
     if (!runningAsChild())
     {
-        writeTextFile(config + ".conf", "drivers = wave\n[wave]\nfile = " + config + ".wav\n");
+        writeFile(config + ".conf", "drivers = wave\n[wave]\nfile = " + config + ".wav\n");
         EXPECT_EQ(runAsChild({"ALSOFT_DRIVERS=wave", "ALSOFT_CONF=" + config + ".conf",
                               "QUOBBEL_AUDIO_WAV=" + config + ".wav"}),
                   0);

@@ -6,12 +6,12 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <stdexcept>
 #include <vector>
 
 #include <vorbis/vorbisenc.h>
 
+#include "support/file_bytes.h"
 namespace
 {
 constexpr int serialNumber = 1234;
@@ -151,8 +151,7 @@ void writeDamagedOgg(const std::string& path, long frames)
 
 void claimLength(const std::string& path, long long frames)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes = readFile(path);
     const size_t last = bytes.rfind("OggS");
     if (last == std::string::npos || bytes.size() < last + 27)
         throw std::runtime_error("no Ogg page in " + path);
@@ -163,9 +162,4 @@ void claimLength(const std::string& path, long long frames)
                   static_cast<long>(bytes.size() - last) - headerBytes};
     ogg_page_checksum_set(&page);
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-void writeTextFile(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
 }

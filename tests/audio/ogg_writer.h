@@ -24,5 +24,3 @@ void writeDamagedOgg(const std::string& path, long frames);
 
 // Rewrites the last page's position so that the file claims `frames` samples per channel.
 void claimLength(const std::string& path, long long frames);
-
-void writeTextFile(const std::string& path, const std::string& text);

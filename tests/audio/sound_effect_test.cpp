@@ -7,6 +7,7 @@
 #include "audio/sound_manager.h"
 #include "audio_fixture.h"
 #include "ogg_writer.h"
+#include "support/file_bytes.h"
 
 namespace
 {
@@ -33,7 +34,7 @@ TEST_F(SoundEffectTest, AcceptsMonoUpToTenSecondsAndRefusesTheRestWithTheirMessa
     writeOgg(file("huge.ogg"), {1, rate, rate});
     claimLength(file("huge.ogg"), (1LL << 32) + 100);
     writeDamagedOgg(file("damaged.ogg"), 5 * 44100);
-    writeTextFile(file("text.ogg"), "not a sound at all\n");
+    writeFile(file("text.ogg"), "not a sound at all\n");
     ASSERT_TRUE(startEngine());
 
     SoundEffect exact;

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/file_bytes.h"
 #include "support/game_process.h"
 
 namespace fs = std::filesystem;
@@ -49,12 +50,6 @@ int runDemo(const std::vector<std::string>& args, const std::string& log)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string readAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class ReplayDemo : public testing::Test
 {
   protected:
@@ -75,24 +70,24 @@ TEST_F(ReplayDemo, PlaysTheRouteAndSavesAPictureAtEachIntervalAndAtTheEnd)
     std::ofstream(dir + "/short.route") << "60 -\n40 R\n20 RJ\n30 R\n";
     const std::string shots = dir + "/shots";
     ASSERT_EQ(runDemo({"mapa1.imf", "1", dir + "/short.route", shots, "1"}, dir + "/log.txt"), 0)
-        << readAll(dir + "/log.txt");
+        << readFile(dir + "/log.txt");
     for (const char* name : {"mapa1-000s.png", "mapa1-001s.png", "mapa1-002s.png", "mapa1-end.png"})
     {
-        const std::string png = readAll(shots + "/" + name);
+        const std::string png = readFile(shots + "/" + name);
         ASSERT_GT(png.size(), 1000u) << name;
         EXPECT_EQ(png.substr(1, 3), "PNG") << name;
     }
     EXPECT_FALSE(fs::exists(shots + "/mapa1-003s.png"));
-    EXPECT_NE(readAll(dir + "/log.txt").find("Screenshots are in " + shots), std::string::npos)
+    EXPECT_NE(readFile(dir + "/log.txt").find("Screenshots are in " + shots), std::string::npos)
         << "the demo says where the pictures are";
 }
 
 TEST_F(ReplayDemo, AMissingRouteOrLevelIsAnErrorNotASilentSuccess)
 {
     EXPECT_EQ(runDemo({"mapa1.imf", "1", dir + "/none.route", dir + "/shots"}, dir + "/log.txt"), 1);
-    EXPECT_NE(readAll(dir + "/log.txt").find("none.route"), std::string::npos);
+    EXPECT_NE(readFile(dir + "/log.txt").find("none.route"), std::string::npos);
 
     std::ofstream(dir + "/short.route") << "10 R\n";
     EXPECT_EQ(runDemo({"nowhere.imf", "1", dir + "/short.route", dir + "/shots"}, dir + "/log.txt"), 1)
-        << readAll(dir + "/log.txt");
+        << readFile(dir + "/log.txt");
 }

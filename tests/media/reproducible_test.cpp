@@ -4,24 +4,18 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include "support/file_bytes.h"
 #include "support/test_paths.h"
 
 namespace
 {
 namespace fs = std::filesystem;
-
-std::string readBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 TEST(MediaGenerator, TwoRunsGiveIdenticalBytes)
 {
@@ -45,7 +39,7 @@ TEST(MediaGenerator, TwoRunsGiveIdenticalBytes)
             continue;
         ++files;
         const fs::path twin = scratch.path / "second" / fs::relative(entry.path(), scratch.path / "first");
-        EXPECT_TRUE(readBytes(entry.path()) == readBytes(twin)) << twin << " differs between runs";
+        EXPECT_TRUE(readFile(entry.path()) == readFile(twin)) << twin << " differs between runs";
     }
     // media.icl and the music at least.
     EXPECT_GE(files, 2);

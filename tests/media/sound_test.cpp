@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include <vorbis/vorbisfile.h>
 
 #include "media_fixture.h"
+#include "support/file_bytes.h"
 
 namespace
 {
@@ -70,12 +70,6 @@ double rmsOf(const std::vector<float>& samples, std::size_t from, std::size_t to
     for (std::size_t i = from; i < to; ++i)
         sum += static_cast<double>(samples[i]) * samples[i];
     return std::sqrt(sum / static_cast<double>(to - from));
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 using GeneratedSounds = GeneratedMedia;

@@ -10,6 +10,7 @@
 #include "gui/button_manager.h"
 #include "input/input_state.h"
 #include "scenes/score_table.h"
+#include "support/file_bytes.h"
 #include "support/replay.h"
 #include "support/x11_window.h"
 
@@ -21,14 +22,6 @@ std::string names(const std::set<ScoreTable::Entry>& entries)
     for (const auto& entry : entries)
         all += entry.second + " ";
     return all;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 const std::string tenTimes = "A 10\nB 20\nC 30\nD 40\nE 50\nF 60\nG 70\nH 80\nI 90\nJ 100\n";

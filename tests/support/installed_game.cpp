@@ -87,19 +87,6 @@ std::string describeTree(const fs::path& root)
     return text;
 }
 
-std::string readFile(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const fs::path& file, const std::string& text)
-{
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
-}
-
 CommandResult runCommand(const std::string& commandLine)
 {
     CommandResult result;

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "support/file_bytes.h"
+
 // A folder under /tmp, removed with everything in it (read-only parts included) when the object goes.
 class ScratchFolder
 {
@@ -38,10 +40,6 @@ InstalledTree installBuild(const std::filesystem::path& prefix);
 // One line per entry under root, sorted: path, type, permissions, size, modification time and link target.
 // Two equal descriptions mean nothing was added, removed or written.
 std::string describeTree(const std::filesystem::path& root);
-
-// A whole file's bytes (empty when it cannot be read), and a whole file written.
-std::string readFile(const std::filesystem::path& file);
-void writeFile(const std::filesystem::path& file, const std::string& text);
 
 // Runs a shell command line; returns its exit code (-1 when it did not exit) and its standard output and
 // error together.
