@@ -5,8 +5,9 @@
 // buffer swap (render_phases.h), the whole process's processor time per frame, and the resident memory. Also
 // the first level load of the process, made from the title after it has played a while, as a player's is.
 //
-//   bench_render <source dir> [--seconds S] [--draw-costs] [level file ...]
+//   bench_render <source dir> [--seconds S] [--draw-costs] [--title-only] [level file ...]
 // --seconds cuts the title and every route to S seconds of play, for quick looks and for profilers.
+// --title-only stops after the title's row, for profiling the title alone.
 // --draw-costs lists under every row what each material's draws cost the software rasteriser and how many
 // pixels they wrote (draw_costs.h); it slows every frame, so the row's own figures no longer hold. The
 // levels default to every <source dir>/levels/*.imf. Needs an X display with room for the window:
@@ -155,7 +156,9 @@ int run(int argc, char** argv)
 {
     if (argc < 2)
     {
-        std::fprintf(stderr, "usage: %s <source dir> [--seconds S] [level file ...]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s <source dir> [--seconds S] [--draw-costs] [--title-only] [level file ...]\n",
+                     argv[0]);
         return 2;
     }
     if (!std::getenv("DISPLAY"))
@@ -168,6 +171,7 @@ int run(int argc, char** argv)
     const std::string sourceDir = argv[1];
     double seconds = 0;
     bool drawCosts = false;
+    bool titleOnly = false;
     std::vector<std::string> levels;
     for (int i = 2; i < argc; ++i)
     {
@@ -176,6 +180,8 @@ int run(int argc, char** argv)
             seconds = std::atof(argv[++i]);
         else if (arg == "--draw-costs")
             drawCosts = true;
+        else if (arg == "--title-only")
+            titleOnly = true;
         else
             levels.push_back(arg);
     }
@@ -222,6 +228,11 @@ int run(int argc, char** argv)
                 }));
         rows.push_back(measured("title", 1, frames));
         printRow(rows.back());
+    }
+    if (titleOnly)
+    {
+        switchTo(game, Scene::quitMarker());
+        return 0;
     }
     // The first level of the process, from the title: it also loads the media the levels share.
     RunRecord first;

@@ -50,11 +50,13 @@ void DrawCosts::closeCurrent()
     const double submitted = threadCpuMicros();
     glFinish();
     const double now = wallMicros();
+    const double drained = threadCpuMicros();
     if (!mCurrent.empty())
     {
         Tally& tally = mTallies[mCurrent];
         tally.ms += (now - mStartMicros) / 1000;
         tally.mainMs += (submitted - mStartCpuMicros) / 1000;
+        tally.drainedMs += (drained - mStartCpuMicros) / 1000;
         tally.draws += 1;
         if (mQueryOpen)
         {
@@ -100,12 +102,12 @@ void DrawCosts::printAndReset(long frames)
     for (const auto& [name, tally] : sorted)
         total += tally.ms;
     const double n = static_cast<double>(std::max(frames, 1L));
-    std::printf("    %8s %6s %8s %8s %9s  %s\n", "ms/frame", "share", "main ms", "draws", "kpixels",
-                "what (kind | material)");
+    std::printf("    %8s %6s %8s %8s %8s %9s  %s\n", "ms/frame", "share", "main ms", "+drain", "draws",
+                "kpixels", "what (kind | material)");
     for (const auto& [name, tally] : sorted)
-        std::printf("    %8.3f %5.1f%% %8.3f %8.1f %9.1f  %s\n", tally.ms / n, 100 * tally.ms / total,
-                    tally.mainMs / n, static_cast<double>(tally.draws) / n, tally.pixels / n / 1000,
-                    name.c_str());
+        std::printf("    %8.3f %5.1f%% %8.3f %8.3f %8.1f %9.1f  %s\n", tally.ms / n, 100 * tally.ms / total,
+                    tally.mainMs / n, tally.drainedMs / n, static_cast<double>(tally.draws) / n,
+                    tally.pixels / n / 1000, name.c_str());
     std::printf("    %8.3f  total drained draw time per frame\n", total / n);
     mTallies.clear();
 }

@@ -19,6 +19,11 @@ class SceneManager;
 // query counts the pixels it wrote (blended pixels that show nothing included). Draining after every draw
 // makes frames slower and merges nothing: use it to rank what costs, not to time frames.
 //
+// Columns: the wall time per frame, its share, the main thread's processor time up to the drain ("main
+// ms") and with it ("+drain"). With LP_NUM_THREADS=0 the rasteriser works in the main thread while it
+// drains, so "+drain" is the whole cost on the processor clock, which other programs on a busy machine
+// barely disturb, unlike the wall time.
+//
 // Draws are tallied by material, with the kind of object that drew them (the mesh for an entity).
 class DrawCosts : public Ogre::RenderObjectListener, public Ogre::RenderTargetListener
 {
@@ -44,6 +49,7 @@ class DrawCosts : public Ogre::RenderObjectListener, public Ogre::RenderTargetLi
     {
         double ms = 0;
         double mainMs = 0;
+        double drainedMs = 0;
         double pixels = 0;
         long draws = 0;
     };
