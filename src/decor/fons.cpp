@@ -20,7 +20,7 @@ bool anyOpaqueBackdrop()
 void clearViewport(unsigned buffers)
 {
     if (theViewport)
-        theViewport->setClearEveryFrame(true, buffers);
+        theViewport->setClearEveryFrame(buffers != 0, buffers);
 }
 } // namespace
 
@@ -31,8 +31,12 @@ Fons::Fons(Copying copying) : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
     if (!material)
         OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, std::string("No sky material ") + picture, "Fons");
     Ogre::Pass& pass = *material->getTechnique(0)->getPass(0);
-    pass.setDepthCheckEnabled(anyOpaqueBackdrop());
-    pass.setDepthWriteEnabled(false);
+    const bool behindBackdrops = anyOpaqueBackdrop();
+    // First in the frame, the picture writes the far plane's depth over the whole view as it draws, which
+    // costs the rasteriser less than a separate depth clear; behind backdrops it only tests depth.
+    pass.setDepthCheckEnabled(true);
+    pass.setDepthFunction(behindBackdrops ? Ogre::CMPF_LESS_EQUAL : Ogre::CMPF_ALWAYS_PASS);
+    pass.setDepthWriteEnabled(!behindBackdrops);
     mPicture = pass.getNumTextureUnitStates() > 0 ? pass.getTextureUnitState(0) : nullptr;
     if (mPicture)
         mPicture->setColourOperation(Ogre::LBO_REPLACE);
@@ -59,7 +63,7 @@ Fons::Fons(Copying copying) : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
         mCopy = SkyCopy::start(mPicture->_getTexturePtr(), *theRenderWindow, *theViewport);
     mSky->setVisible(!mCopy);
     matchFilteringToViewport();
-    clearViewport(Ogre::FBT_DEPTH);
+    clearViewport(mCopy || behindBackdrops ? Ogre::FBT_DEPTH : 0);
 }
 
 Fons::~Fons()

@@ -17,12 +17,15 @@ class SkyCopy;
 // It lies on the far plane and is drawn after the opaque backdrops (render queue `skyQueue`), so the
 // software rasteriser can skip every pixel a backdrop already covers; everything in the main queue draws
 // over it. A depth test costs a little on every pixel, so the sky tests depth only where the scene holds
-// opaque backdrops when it is made; without them it is the first thing drawn and covers the whole view.
-// Either way the sky and the backdrops leave no pixel of the view undrawn, so while the sky exists the view
-// clears only its depth buffer. In a level, where the render system can, the picture is not drawn but copied
-// into the window before anything else (sky_copy.h), which costs half as much. Drawn, it is not tinted, and
-// while the window shows it texel for pixel it is sampled without filtering, which costs about a third less
-// and looks the same.
+// opaque backdrops when it is made; without them (the title) it is the first thing drawn, covers the whole
+// view and writes the far plane's depth as it goes. Either way the sky and the backdrops leave no pixel of
+// the view undrawn, so while the sky exists the view clears only its depth buffer, and not even that where
+// the sky writes it: a software rasteriser takes longer to clear the depth of the whole view than the sky
+// takes to write it. In a level, where the render system can, the picture is not drawn but copied into the
+// window before anything else (sky_copy.h), which costs half as much there; on the title, where nothing
+// hides part of the sky, the copy and its depth clear cost more than the drawn picture. Drawn, it is not
+// tinted, and while the window shows it texel for pixel it is sampled without filtering, which costs about
+// a third less and looks the same.
 class Fons : public Decoracio
 {
   public:
@@ -31,7 +34,8 @@ class Fons : public Decoracio
     static constexpr unsigned char backdropQueue = 25;
 
     // Copying the picture saves a level's frames a few milliseconds, for a few MiB of the rasteriser's
-    // memory that the title does without.
+    // memory. Where nothing hides part of the sky (the title) the copy and the depth clear it needs cost
+    // more than drawing it: draw it there.
     enum class Copying
     {
         never,

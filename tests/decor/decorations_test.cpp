@@ -184,8 +184,9 @@ TEST_F(DecorationTest, TheSkyPicksItsPictureByTheCamerasAspectAndIsNeverCulled)
     EXPECT_EQ(sky()->getSections().front()->getMaterialName(), "cel");
 }
 
-// Whatever the media say, the sky lies on the far plane after the backdrops and leaves the depth buffer to
-// what comes after; it pays for a depth test only where an opaque backdrop may cover part of it.
+// Whatever the media say, the sky lies on the far plane after the backdrops. Behind an opaque backdrop it
+// tests depth and leaves the depth buffer as it is; with nothing behind it, it covers the view whatever
+// the depth buffer holds and writes the far plane's depth for what comes after.
 TEST_F(DecorationTest, TheSkyLiesOnTheFarPlaneAfterTheBackdropsAndTestsDepthOnlyBehindOpaqueOnes)
 {
     const auto skyPass = []
@@ -195,16 +196,20 @@ TEST_F(DecorationTest, TheSkyLiesOnTheFarPlaneAfterTheBackdropsAndTestsDepthOnly
         EXPECT_GT(sky->getRenderQueueGroup(), Fons::backdropQueue);
         EXPECT_LT(sky->getRenderQueueGroup(), Ogre::RENDER_QUEUE_MAIN);
         EXPECT_TRUE(sky->getUseIdentityProjection());
-        const Ogre::Pass* pass = sky->getSections().front()->getMaterial()->getTechnique(0)->getPass(0);
-        EXPECT_FALSE(pass->getDepthWriteEnabled());
-        return pass;
+        return sky->getSections().front()->getMaterial()->getTechnique(0)->getPass(0);
     };
     new Fons;
-    EXPECT_FALSE(skyPass()->getDepthCheckEnabled()) << "nothing lies behind it";
+    const Ogre::Pass* alone = skyPass();
+    EXPECT_TRUE(!alone->getDepthCheckEnabled() || alone->getDepthFunction() == Ogre::CMPF_ALWAYS_PASS)
+        << "nothing lies behind it";
+    EXPECT_TRUE(alone->getDepthCheckEnabled() && alone->getDepthWriteEnabled());
     Decoracio::deleteAll();
     theSceneManager->clearScene();
 
     new Static2dDecor({1, 2, 200}, 30, "test_wide_picture");
     new Fons;
-    EXPECT_TRUE(skyPass()->getDepthCheckEnabled()) << "the picture's opaque half is drawn before it";
+    const Ogre::Pass* behind = skyPass();
+    EXPECT_TRUE(behind->getDepthCheckEnabled()) << "the picture's opaque half is drawn before it";
+    EXPECT_NE(behind->getDepthFunction(), Ogre::CMPF_ALWAYS_PASS);
+    EXPECT_FALSE(behind->getDepthWriteEnabled());
 }
