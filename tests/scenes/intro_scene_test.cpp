@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include <Ogre.h>
 #include <OgrePanelOverlayElement.h>
 
 #include <gtest/gtest.h>
@@ -192,4 +193,34 @@ TEST(IntroScene, AGameWithALevelThatCannotBeReadComesBackToTheTitleWithTheMessag
     EXPECT_FALSE(play->levelRefused());
     game.idle(60);
     EXPECT_GT(play->levelTime(), 0.0f);
+}
+
+// The title's figures sample the nearest mipmap level; the levels' bears and cat, which share the title's
+// pictures, keep blending two levels after the title has been shown, and come back to the title the same.
+TEST(IntroScene, TheFiguresSampleOneMipmapLevelWithoutChangingTheLevelsMaterials)
+{
+    const auto mipFilter = [](const Ogre::MaterialPtr& material) {
+        return material->getTechnique(0)->getPass(0)->getTextureUnitState(0)->getTextureFiltering(
+            Ogre::FT_MIP);
+    };
+    const auto checkTitle = [&]
+    {
+        int figures = 0;
+        for (const auto& [name, object] : theSceneManager->getMovableObjects("Entity"))
+        {
+            const auto* entity = static_cast<Ogre::Entity*>(object);
+            EXPECT_EQ(mipFilter(entity->getSubEntity(0)->getMaterial()), Ogre::FO_POINT) << name;
+            ++figures;
+        }
+        EXPECT_EQ(figures, 4) << "two bears, the cat and the planet";
+        for (const char* shared : {"Pimbear_tex", "PimbearPanda_tex", "cat_tex"})
+            EXPECT_EQ(mipFilter(Ogre::MaterialManager::getSingleton().getByName(shared)), Ogre::FO_LINEAR)
+                << shared;
+    };
+    GameDriver game(new IntroScene());
+    game.idle(1);
+    checkTitle();
+    game.scene()->next = new IntroScene();
+    game.idle(2);
+    checkTitle();
 }
