@@ -26,6 +26,7 @@ namespace
 {
 constexpr int firstMainButton = 1;
 constexpr int lastMainButton = 5;
+constexpr int scoresButton = 3;
 constexpr int scorePanelIndex = 6;
 constexpr int firstLevelButton = 7;
 constexpr int lastLevelButton = 10;
@@ -167,6 +168,18 @@ void IntroScene::load()
 void IntroScene::loadWindows()
 {
     buttonGUI::buttonManager& gui = *theButtonManager;
+    mPressPlate =
+        gui.createWindow("press", "pressStart", 0, 0, 0, false, true, position(buttonGUI::BOTTOM, 0, 10));
+    mPressPlate->show(false, fadeMs);
+    mLogoPlate = gui.createWindow("logo", "PimLogo", 0, 0, 0, false, true, position(buttonGUI::TOP, 0, 80));
+    mLogoPlate->show(false, fadeMs);
+    showNotice();
+}
+
+void IntroScene::createMenu()
+{
+    buttonGUI::buttonManager& gui = *theButtonManager;
+    mMenuBase = static_cast<int>(gui.getButtons().size());
     mMenu = gui.createWindow("fons", "blank", 1, 1, 0, false, true, position(buttonGUI::BOTTOM, 0, 50));
     mMenu->createButton("1player", "but1Player", 0, 0, position(buttonGUI::TOP, -150, -40), true);
     mMenu->createButton("2players", "but2Players", 0, 0, position(buttonGUI::TOP, 150, -40), true);
@@ -186,14 +199,17 @@ void IntroScene::loadWindows()
             ->createButton(levelButtons[i], std::string("butLevel") + char('1' + i), 0, 0,
                            position(buttonGUI::TOP, levelX[i], levelY[i]), true)
             ->hide(false, fadeMs);
-    gui.selectButton(firstMainButton);
+    selectMenuEntry(firstMainButton);
+}
 
-    mPressPlate =
-        gui.createWindow("press", "pressStart", 0, 0, 0, false, true, position(buttonGUI::BOTTOM, 0, 10));
-    mPressPlate->show(false, fadeMs);
-    mLogoPlate = gui.createWindow("logo", "PimLogo", 0, 0, 0, false, true, position(buttonGUI::TOP, 0, 80));
-    mLogoPlate->show(false, fadeMs);
-    showNotice();
+void IntroScene::selectMenuEntry(int index)
+{
+    theButtonManager->selectButton(mMenuBase + index);
+}
+
+int IntroScene::menuSelection() const
+{
+    return theButtonManager->selected - mMenuBase;
 }
 
 void IntroScene::showNotice()
@@ -263,11 +279,13 @@ void IntroScene::update(double frameTime, InputState* inputState)
     theButtonManager->update();
     mPressPlate->setAlpha(static_cast<float>(std::abs(std::sin(mTotalTime)) + 0.15));
 
-    if (!mMenu->isVisible())
+    if (!mMenu || !mMenu->isVisible())
     {
         // The accept that opens the menu does nothing else: it must not also press "1player".
         if (input.wasPressed(0, action::accept))
         {
+            if (!mMenu)
+                createMenu();
             mMenu->show(true, 10);
             mPressPlate->hide(false, fadeMs);
         }
@@ -284,7 +302,7 @@ void IntroScene::update(double frameTime, InputState* inputState)
         move = MenuMove::up;
     else if (input.wasPressed(0, action::menuDown))
         move = MenuMove::down;
-    theButtonManager->selectButton(navigate(theButtonManager->selected, move));
+    selectMenuEntry(navigate(menuSelection(), move));
     // The press is posted now and handled by a later frame's event pass.
     if (input.wasPressed(0, action::accept))
         theButtonManager->activateSelected();
@@ -349,7 +367,7 @@ void IntroScene::pressed(const std::string& buttonName)
         showMainButtons(false);
         for (const char* level : levelButtons)
             mMenu->getChild(level)->show(true, quickFadeMs);
-        theButtonManager->selectButton(firstLevelButton);
+        selectMenuEntry(firstLevelButton);
     }
     else if (buttonName == "puntuacions")
     {
@@ -358,13 +376,13 @@ void IntroScene::pressed(const std::string& buttonName)
             mScoreTable = std::make_unique<ScoreTable>(panel);
         panel->show(true, quickFadeMs);
         showMainButtons(false);
-        theButtonManager->selectButton(scorePanelIndex);
+        selectMenuEntry(scorePanelIndex);
     }
     else if (buttonName == "puntuacionsPanel")
     {
         mMenu->getChild("puntuacionsPanel")->hide(false, fadeMs);
         showMainButtons(true);
-        theButtonManager->selectButton(3);
+        selectMenuEntry(scoresButton);
     }
     else if (buttonName == "creditos")
         replaceNext(new EndScene());

@@ -5,10 +5,13 @@
 // one player, two players, the best-times panel, the credits and exit. A player button swaps the main
 // buttons for the four level buttons; a level button starts the game.
 //
-// The menu is driven on the toolkit's selection indices, which follow the creation order of the windows
-// and buttons: 0 "fons", 1-5 the main buttons, 6 the score panel, 7-10 the levels, 11 "press", 12 "logo".
-// A notice (a game that could not start) is created after them, so it never takes part in the navigation.
-// Every pointer below lives from load() to unload().
+// The menu is driven on selection indices that follow the creation order of its window and buttons: 0
+// "fons", 1-5 the main buttons, 6 the score panel, 7-10 the levels. The menu is made on the accept that
+// opens it, so that its pictures (about 5 MiB of textures) are neither loaded before the title's first
+// frame nor held while the title waits; the "press" and "logo" plates and a notice (a game that could not
+// start) are made before it and never take part in the navigation. The toolkit's own selection index is
+// the menu's plus the number of windows made before the menu.
+// Every pointer below lives from load() (the menu's from its opening) to unload().
 
 #include <memory>
 #include <string>
@@ -63,12 +66,17 @@ class IntroScene : public Scene
     // For the tests.
     int playerCount() const { return mPlayerCount; }
     const ScoreTable* scoreTable() const { return mScoreTable.get(); }
+    // Null until the menu is first opened.
     buttonGUI::button* menu() const { return mMenu; }
+    // The selected entry and selecting one, on the menu's indices (see the file comment).
+    int menuSelection() const;
+    void selectMenuEntry(int index);
     // The notice's window; null when the title was opened without one.
     buttonGUI::button* notice() const { return mNoticeWindow; }
 
   private:
     void loadWindows();
+    void createMenu();
     void loadTableau();
     void animate(double frameTime);
     void handleMenuEvents();
@@ -85,6 +93,7 @@ class IntroScene : public Scene
     buttonGUI::button* mNoticeWindow = nullptr;
     double mNoticeLeft = 0; // seconds until the notice fades
     buttonGUI::button* mMenu = nullptr;
+    int mMenuBase = 0; // the toolkit's selection index of the menu's window
     buttonGUI::button* mPressPlate = nullptr;
     buttonGUI::button* mLogoPlate = nullptr;
     Ogre::SceneNode* mIntroNode = nullptr;

@@ -58,7 +58,7 @@ TEST(ControlsPlay, AControllerAloneLeadsFromTheTitleIntoLevelOneAndFromItsPauseM
     game.idle(20);
     pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
     tap(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-    EXPECT_EQ(theButtonManager->selected, 1);
+    EXPECT_EQ(intro->menuSelection(), 1);
     tap(SDL_CONTROLLER_BUTTON_A);
     game.idle(10);
     ASSERT_EQ(intro->playerCount(), 1);

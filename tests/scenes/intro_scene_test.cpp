@@ -61,10 +61,10 @@ TEST(IntroScene, TheAcceptThatOpensTheMenuDoesNotAlsoPressTheFirstButton)
     GameDriver game(new IntroScene());
     auto& intro = game.current<IntroScene>();
     game.idle(30);
-    EXPECT_FALSE(intro.menu()->isVisible());
+    EXPECT_EQ(intro.menu(), nullptr) << "the menu is made when it opens";
     openMenu(game);
     ASSERT_TRUE(intro.menu()->isVisible());
-    EXPECT_EQ(theButtonManager->selected, 1);
+    EXPECT_EQ(intro.menuSelection(), 1);
     EXPECT_EQ(intro.playerCount(), 0);
     EXPECT_TRUE(intro.menu()->getChild("1player")->isVisible());
 
@@ -77,7 +77,7 @@ TEST(IntroScene, TheAcceptThatOpensTheMenuDoesNotAlsoPressTheFirstButton)
     game.press("A");
     game.idle(1);
     EXPECT_EQ(intro.playerCount(), 1);
-    EXPECT_EQ(theButtonManager->selected, 7);
+    EXPECT_EQ(intro.menuSelection(), 7);
     EXPECT_FALSE(intro.menu()->getChild("1player")->isVisible());
 }
 
@@ -88,19 +88,19 @@ TEST(IntroScene, ScoresPressedTwiceBuildsTheTableOnceFromTheFileAsItWas)
     writeScores("ANNA 83.2417\nBO 90\n");
     openMenu(game);
     game.press("D"); // 1player -> puntuacions
-    ASSERT_EQ(theButtonManager->selected, 3);
+    ASSERT_EQ(intro.menuSelection(), 3);
     game.press("A");
     game.idle(1);
     const ScoreTable* table = intro.scoreTable();
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->entries().size(), 2u);
-    EXPECT_EQ(theButtonManager->selected, 6);
+    EXPECT_EQ(intro.menuSelection(), 6);
     EXPECT_TRUE(intro.menu()->getChild("puntuacionsPanel")->isVisible());
 
     writeScores("CARL 12\n");
     game.press("A"); // the panel itself goes back to the menu
     game.idle(1);
-    EXPECT_EQ(theButtonManager->selected, 3);
+    EXPECT_EQ(intro.menuSelection(), 3);
     EXPECT_FALSE(intro.menu()->getChild("puntuacionsPanel")->isVisible());
     game.press("A");
     game.idle(1);
@@ -128,12 +128,13 @@ TEST(IntroScene, TwoPlayersThenALevelStartsATwoPlayerGame)
 TEST(IntroScene, ASecondSceneChangingPressInOneFrameReplacesTheFirstScene)
 {
     GameDriver game(new IntroScene());
+    auto& intro = game.current<IntroScene>();
     openMenu(game);
     game.press("A");
     game.idle(10);
-    theButtonManager->selectButton(7);
+    intro.selectMenuEntry(7);
     theButtonManager->activateSelected();
-    theButtonManager->selectButton(8);
+    intro.selectMenuEntry(8);
     theButtonManager->activateSelected();
     game.idle(1);
     // Events come newest first, so the press of "level1" is handled last and wins.
@@ -145,10 +146,11 @@ TEST(IntroScene, ASecondSceneChangingPressInOneFrameReplacesTheFirstScene)
 TEST(IntroScene, CreditsAndExitLeaveTheTitle)
 {
     GameDriver game(new IntroScene());
+    auto& intro = game.current<IntroScene>();
     openMenu(game);
     game.press("L"); // 1player -> sortir
     game.press("L"); // sortir -> creditos
-    ASSERT_EQ(theButtonManager->selected, 4);
+    ASSERT_EQ(intro.menuSelection(), 4);
     game.press("A");
     ASSERT_NE(game.sceneAs<EndScene>(), nullptr);
 
