@@ -35,3 +35,20 @@ TextureSize materialTextureSize(const std::string& materialName)
     const std::pair<size_t, size_t> size = unit.getTextureDimensions();
     return {static_cast<unsigned>(size.first), static_cast<unsigned>(size.second)};
 }
+
+Ogre::MaterialPtr independentCopy(const Ogre::MaterialPtr& source, const std::string& name)
+{
+    auto& materials = Ogre::MaterialManager::getSingleton();
+    if (Ogre::MaterialPtr existing = materials.getByName(name, source->getGroup()))
+        return existing;
+    Ogre::MaterialPtr copy = source->clone(name);
+    for (Ogre::Technique* technique : copy->getTechniques())
+        for (Ogre::Pass* pass : technique->getPasses())
+            for (Ogre::TextureUnitState* unit : pass->getTextureUnitStates())
+            {
+                const Ogre::SamplerPtr own = Ogre::TextureManager::getSingleton().createSampler();
+                *own = *unit->getSampler();
+                unit->setSampler(own);
+            }
+    return copy;
+}

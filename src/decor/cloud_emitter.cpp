@@ -6,6 +6,7 @@
 
 #include "core/access_points.h"
 #include "core/camera_rig.h"
+#include "core/material_texture.h"
 #include "core/unique_name.h"
 #include "decor/picture_cutout.h"
 
@@ -24,7 +25,7 @@ std::string nearMaterial(const std::string& picture)
     const Ogre::MaterialPtr original = materials.getByName(picture);
     if (!original || materials.resourceExists(name, original->getGroup()))
         return original ? name : picture;
-    const Ogre::MaterialPtr near = original->clone(name);
+    const Ogre::MaterialPtr near = independentCopy(original, name);
     Ogre::Pass& pass = *near->getTechnique(0)->getPass(0);
     if (pass.getNumTextureUnitStates() > 0)
     {

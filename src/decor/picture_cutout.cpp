@@ -7,6 +7,7 @@
 
 #include <Ogre.h>
 
+#include "core/material_texture.h"
 #include "core/unique_name.h"
 
 namespace
@@ -107,7 +108,7 @@ std::string derivedMaterial(const Ogre::MaterialPtr& picture, const std::string&
     const std::string name = picture->getName() + suffix;
     if (Ogre::MaterialManager::getSingleton().resourceExists(name, picture->getGroup()))
         return name;
-    Ogre::MaterialPtr derived = picture->clone(name);
+    Ogre::MaterialPtr derived = independentCopy(picture, name);
     Ogre::Pass& pass = *derived->getTechnique(0)->getPass(0);
     pass.setCullingMode(Ogre::CULL_NONE);
     // Strips have no vertex colour to tint them, and a picture worth cutting is a backdrop drawn larger

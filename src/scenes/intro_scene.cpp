@@ -8,6 +8,7 @@
 #include "audio/music_player.h"
 #include "core/access_points.h"
 #include "core/camera_rig.h"
+#include "core/material_texture.h"
 #include "core/unique_name.h"
 #include "decor/fons.h"
 #include "gui/button.h"
@@ -52,25 +53,17 @@ const char* const levelFiles[] = {"mapa1.imf", "mapa2.imf", "mapa3.imf", "boss1.
 // keep their filtering for the levels; the title draws with copies of them, made once and kept by name.
 Ogre::MaterialPtr titleLook(const std::string& material)
 {
-    auto& materials = Ogre::MaterialManager::getSingleton();
     const std::string copyName = material + "/title";
-    if (Ogre::MaterialPtr existing = materials.getByName(copyName))
+    if (Ogre::MaterialPtr existing = Ogre::MaterialManager::getSingleton().getByName(copyName))
         return existing;
-    const Ogre::MaterialPtr source = materials.getByName(material);
+    const Ogre::MaterialPtr source = Ogre::MaterialManager::getSingleton().getByName(material);
     if (!source)
         OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, "No material " + material, "IntroScene");
-    Ogre::MaterialPtr copy = source->clone(copyName);
+    Ogre::MaterialPtr copy = independentCopy(source, copyName);
     for (Ogre::Technique* technique : copy->getTechniques())
         for (Ogre::Pass* pass : technique->getPasses())
             for (Ogre::TextureUnitState* unit : pass->getTextureUnitStates())
-            {
-                // A cloned texture unit shares its sampler with the source: filtering set on it would
-                // reach the levels' materials too.
-                const Ogre::SamplerPtr own = Ogre::TextureManager::getSingleton().createSampler();
-                *own = *unit->getSampler();
-                unit->setSampler(own);
                 unit->setTextureFiltering(Ogre::TFO_BILINEAR);
-            }
     return copy;
 }
 

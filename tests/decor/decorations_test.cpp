@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <Ogre.h>
 #include <OgreManualObject.h>
@@ -163,6 +164,55 @@ TEST_F(DecorationTest, APictureIsScaledToItsOwnProportionsAndItsOpaquePartComesB
     EXPECT_NEAR(drawn.getMaximum().y, 0, 1);
     EXPECT_NEAR(drawn.getMinimum().y, -50, 1);
     EXPECT_NEAR(drawn.getSize().x, 100, 2);
+}
+
+// Clouds and backdrops draw through copies of their pictures' materials with cheaper filtering. A material
+// whose script sets addressing or filtering has a sampler of its own, and the copies must not change it: the
+// same pictures are drawn elsewhere (far clouds, meteor clouds) through their own materials.
+TEST_F(DecorationTest, CloudRowsAndCutOutBackdropsLeaveTheirPicturesOwnFilteringAlone)
+{
+    const auto unit = [](const char* material)
+    {
+        return Ogre::MaterialManager::getSingleton()
+            .getByName(material)
+            ->getTechnique(0)
+            ->getPass(0)
+            ->getTextureUnitState(0);
+    };
+    const auto filtering = [&](const char* material)
+    {
+        const Ogre::TextureUnitState* texture = unit(material);
+        return std::vector<Ogre::FilterOptions>{texture->getTextureFiltering(Ogre::FT_MIN),
+                                                texture->getTextureFiltering(Ogre::FT_MAG),
+                                                texture->getTextureFiltering(Ogre::FT_MIP)};
+    };
+    for (const char* material : {"test_corner_picture", "test_wide_picture"})
+    {
+        unit(material)->setTextureAddressingMode(Ogre::TextureUnitState::TAM_CLAMP);
+        unit(material)->setTextureFiltering(Ogre::TFO_TRILINEAR);
+    }
+    const auto corner = filtering("test_corner_picture");
+    const auto wide = filtering("test_wide_picture");
+
+    new CloudEmitter({300, -7, -70}, 50, "test_corner_picture", 1, 1, 50.0);
+    new Static2dDecor({1, 2, 200}, 30, "test_wide_picture");
+    int copies = 0;
+    for (const char* kind : {"BillboardSet", "Entity"})
+        for (const auto& entry : theSceneManager->getMovableObjects(kind))
+        {
+            const Ogre::MaterialPtr drawn =
+                kind == std::string("Entity")
+                    ? static_cast<Ogre::Entity*>(entry.second)->getSubEntity(0)->getMaterial()
+                    : static_cast<Ogre::BillboardSet*>(entry.second)->getMaterial();
+            EXPECT_EQ(
+                drawn->getTechnique(0)->getPass(0)->getTextureUnitState(0)->getTextureFiltering(Ogre::FT_MIP),
+                Ogre::FO_NONE)
+                << drawn->getName();
+            ++copies;
+        }
+    EXPECT_EQ(copies, 3) << "one cloud, an opaque and a blended strip mesh";
+    EXPECT_EQ(filtering("test_corner_picture"), corner);
+    EXPECT_EQ(filtering("test_wide_picture"), wide);
 }
 
 TEST_F(DecorationTest, TheSkyPicksItsPictureByTheCamerasAspectAndIsNeverCulled)
