@@ -5,8 +5,10 @@
 // buffer swap (render_phases.h), the whole process's processor time per frame, and the resident memory. Also
 // the first level load of the process, made from the title after it has played a while, as a player's is.
 //
-//   bench_render <source dir> [--seconds S] [--draw-costs] [level file ...]
+//   bench_render <source dir> [--seconds S] [--draw-costs] [--frame-log FILE] [level file ...]
 // --seconds cuts the title and every route to S seconds of play, for quick looks and for profilers.
+// --frame-log writes every measured frame's figures to FILE, one line each (level, players, frame, then the
+// row's milliseconds), to find where along a route the slow frames are.
 // --draw-costs lists under every row what each material's draws cost the software rasteriser and how many
 // pixels they wrote (draw_costs.h); it slows every frame, so the row's own figures no longer hold. The
 // levels default to every <source dir>/levels/*.imf. Needs an X display with room for the window:
@@ -19,6 +21,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -88,6 +91,16 @@ void print(const Row& r)
     std::fflush(stdout);
 }
 
+void logFrames(std::FILE* log, const Row& row, const std::vector<FrameCosts>& frames)
+{
+    for (std::size_t i = 0; i < frames.size(); ++i)
+    {
+        const FrameCosts& f = frames[i];
+        std::fprintf(log, "%s %d %zu %.3f %.3f %.3f %.3f %.3f\n", row.name.c_str(), row.players, i, f.wallMs,
+                     f.processCpuMs, f.updateMs, f.sceneMs, f.submitMs);
+    }
+}
+
 Route routeFor(const std::string& sourceDir, const std::string& level, int players, double seconds)
 {
     const std::string path = routePath(sourceDir, level, players);
@@ -155,7 +168,10 @@ int run(int argc, char** argv)
 {
     if (argc < 2)
     {
-        std::fprintf(stderr, "usage: %s <source dir> [--seconds S] [level file ...]\n", argv[0]);
+        std::fprintf(
+            stderr,
+            "usage: %s <source dir> [--seconds S] [--draw-costs] [--frame-log FILE] [level file ...]\n",
+            argv[0]);
         return 2;
     }
     if (!std::getenv("DISPLAY"))
@@ -168,6 +184,7 @@ int run(int argc, char** argv)
     const std::string sourceDir = argv[1];
     double seconds = 0;
     bool drawCosts = false;
+    std::string frameLogPath;
     std::vector<std::string> levels;
     for (int i = 2; i < argc; ++i)
     {
@@ -176,6 +193,8 @@ int run(int argc, char** argv)
             seconds = std::atof(argv[++i]);
         else if (arg == "--draw-costs")
             drawCosts = true;
+        else if (arg == "--frame-log" && i + 1 < argc)
+            frameLogPath = argv[++i];
         else
             levels.push_back(arg);
     }
@@ -198,11 +217,22 @@ int run(int argc, char** argv)
     std::unique_ptr<DrawCosts> costs;
     if (drawCosts)
         costs = std::make_unique<DrawCosts>(*theSceneManager, *theRenderWindow);
-    const auto printRow = [&costs](const Row& row)
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> frameLog(nullptr, std::fclose);
+    if (!frameLogPath.empty())
+    {
+        frameLog.reset(std::fopen(frameLogPath.c_str(), "w"));
+        if (!frameLog)
+            throw std::runtime_error("cannot write the frame log " + frameLogPath);
+        std::fputs("level players frame wall_ms process_cpu_ms update_ms scene_ms submit_ms\n",
+                   frameLog.get());
+    }
+    const auto printRow = [&costs, &frameLog](const Row& row, const std::vector<FrameCosts>& frames)
     {
         print(row);
         if (costs)
             costs->printAndReset(row.costs.frames);
+        if (frameLog)
+            logFrames(frameLog.get(), row, frames);
     };
     printHeader();
 
@@ -221,7 +251,7 @@ int run(int argc, char** argv)
                     return (threadCpuMicros() - start) / 1000;
                 }));
         rows.push_back(measured("title", 1, frames));
-        printRow(rows.back());
+        printRow(rows.back(), frames);
     }
     // The first level of the process, from the title: it also loads the media the levels share.
     RunRecord first;
@@ -240,7 +270,7 @@ int run(int argc, char** argv)
             const std::vector<FrameCosts> frames =
                 playLevel(game, phases, level, players, routeFor(sourceDir, level, players, seconds), record);
             rows.push_back(measured(level, players, frames));
-            printRow(rows.back());
+            printRow(rows.back(), frames);
         }
     switchTo(game, Scene::quitMarker());
 
