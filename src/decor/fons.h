@@ -19,10 +19,10 @@ class SkyCopy;
 // over it. A depth test costs a little on every pixel, so the sky tests depth only where the scene holds
 // opaque backdrops when it is made; without them it is the first thing drawn and covers the whole view.
 // Either way the sky and the backdrops leave no pixel of the view undrawn, so while the sky exists the view
-// clears only its depth buffer. In a level, where the render system can, the picture is not drawn but copied
-// into the window before anything else (sky_copy.h), which costs half as much. Drawn, it is not tinted, and
-// while the window shows it texel for pixel it is sampled without filtering, which costs about a third less
-// and looks the same.
+// clears only its depth buffer. Where the render system can, the picture may instead be copied into the
+// window before anything else (sky_copy.h): that pays only where no opaque backdrop hides part of the sky.
+// Drawn, it is not tinted, and while the window shows it texel for pixel it is sampled without filtering,
+// which costs about a third less and looks the same.
 class Fons : public Decoracio
 {
   public:
@@ -30,8 +30,8 @@ class Fons : public Decoracio
     static constexpr unsigned char skyQueue = 40;
     static constexpr unsigned char backdropQueue = 25;
 
-    // Copying the picture saves a level's frames a few milliseconds, for a few MiB of the rasteriser's
-    // memory that the title does without.
+    // A copy costs the software rasteriser as much as a full-screen draw and splits the frame's work in two
+    // batches, each holding memory of its own; drawing skips what opaque backdrops hide.
     enum class Copying
     {
         never,

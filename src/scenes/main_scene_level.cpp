@@ -131,7 +131,10 @@ void MainScene::loadLevel(const std::string& fileName, int players)
     }
     else
         mGoalCat = new Cat(Ogre::Vector3(mGoalX, mGoalY, -80));
-    new Fons(Fons::Copying::wherePossible);
+    // Drawn, not copied: behind a level's opaque backdrops the drawn sky skips the pixels they cover, which
+    // a copy cannot, and on the software rasteriser a copy splits every frame in two batches, each holding
+    // memory of its own.
+    new Fons;
     new BirdEmitter(5.0);
     const int cloudLength = static_cast<int>(mStartX - mGoalX + 200);
     new CloudEmitter(Ogre::Vector3(mStartX + 100, -7, -90), cloudLength, "cloud1", 0.4, 1.0, 25.0);
