@@ -5,9 +5,11 @@
 // buffer swap (render_phases.h), the whole process's processor time per frame, and the resident memory. Also
 // the first level load of the process, made from the title after it has played a while, as a player's is.
 //
-//   bench_render <source dir> [--seconds S] [--draw-costs] [--title-only] [level file ...]
+//   bench_render <source dir> [--seconds S] [--draw-costs] [--title-only] [--frame-log FILE] [level file ...]
 // --seconds cuts the title and every route to S seconds of play, for quick looks and for profilers.
 // --title-only stops after the title's row, for profiling the title alone.
+// --frame-log writes every measured frame's figures to FILE, one line each (level, players, frame, then the
+// row's milliseconds), to find where along a route the slow frames are.
 // --draw-costs lists under every row what each material's draws cost the software rasteriser and how many
 // pixels they wrote (draw_costs.h); it slows every frame, so the row's own figures no longer hold. The
 // levels default to every <source dir>/levels/*.imf. Needs an X display with room for the window:
@@ -20,6 +22,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -87,6 +90,16 @@ void print(const Row& r)
                 c.processCpuMs, c.wallMs.median, c.wallMs.p99, static_cast<double>(r.residentKiB) / 1024,
                 static_cast<double>(r.peakKiB) / 1024);
     std::fflush(stdout);
+}
+
+void logFrames(std::FILE* log, const Row& row, const std::vector<FrameCosts>& frames)
+{
+    for (std::size_t i = 0; i < frames.size(); ++i)
+    {
+        const FrameCosts& f = frames[i];
+        std::fprintf(log, "%s %d %zu %.3f %.3f %.3f %.3f %.3f\n", row.name.c_str(), row.players, i, f.wallMs,
+                     f.processCpuMs, f.updateMs, f.sceneMs, f.submitMs);
+    }
 }
 
 Route routeFor(const std::string& sourceDir, const std::string& level, int players, double seconds)
@@ -157,7 +170,8 @@ int run(int argc, char** argv)
     if (argc < 2)
     {
         std::fprintf(stderr,
-                     "usage: %s <source dir> [--seconds S] [--draw-costs] [--title-only] [level file ...]\n",
+                     "usage: %s <source dir> [--seconds S] [--draw-costs] [--title-only] [--frame-log FILE] "
+                     "[level file ...]\n",
                      argv[0]);
         return 2;
     }
@@ -172,6 +186,7 @@ int run(int argc, char** argv)
     double seconds = 0;
     bool drawCosts = false;
     bool titleOnly = false;
+    std::string frameLogPath;
     std::vector<std::string> levels;
     for (int i = 2; i < argc; ++i)
     {
@@ -182,6 +197,8 @@ int run(int argc, char** argv)
             drawCosts = true;
         else if (arg == "--title-only")
             titleOnly = true;
+        else if (arg == "--frame-log" && i + 1 < argc)
+            frameLogPath = argv[++i];
         else
             levels.push_back(arg);
     }
@@ -204,11 +221,22 @@ int run(int argc, char** argv)
     std::unique_ptr<DrawCosts> costs;
     if (drawCosts)
         costs = std::make_unique<DrawCosts>(*theSceneManager, *theRenderWindow);
-    const auto printRow = [&costs](const Row& row)
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> frameLog(nullptr, std::fclose);
+    if (!frameLogPath.empty())
+    {
+        frameLog.reset(std::fopen(frameLogPath.c_str(), "w"));
+        if (!frameLog)
+            throw std::runtime_error("cannot write the frame log " + frameLogPath);
+        std::fputs("level players frame wall_ms process_cpu_ms update_ms scene_ms submit_ms\n",
+                   frameLog.get());
+    }
+    const auto printRow = [&costs, &frameLog](const Row& row, const std::vector<FrameCosts>& frames)
     {
         print(row);
         if (costs)
             costs->printAndReset(row.costs.frames);
+        if (frameLog)
+            logFrames(frameLog.get(), row, frames);
     };
     printHeader();
 
@@ -227,7 +255,7 @@ int run(int argc, char** argv)
                     return (threadCpuMicros() - start) / 1000;
                 }));
         rows.push_back(measured("title", 1, frames));
-        printRow(rows.back());
+        printRow(rows.back(), frames);
     }
     if (titleOnly)
     {
@@ -251,7 +279,7 @@ int run(int argc, char** argv)
             const std::vector<FrameCosts> frames =
                 playLevel(game, phases, level, players, routeFor(sourceDir, level, players, seconds), record);
             rows.push_back(measured(level, players, frames));
-            printRow(rows.back());
+            printRow(rows.back(), frames);
         }
     switchTo(game, Scene::quitMarker());
 

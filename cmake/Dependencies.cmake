@@ -22,8 +22,6 @@ quobbel_pkg(SDL2 sdl2)
 quobbel_pkg(LIBZIP libzip)
 quobbel_pkg(ZLIB zlib)
 quobbel_pkg(XRANDR xrandr)
-# The sky is copied into the window with a framebuffer blit, which the engine has no call for.
-quobbel_pkg(GL gl)
 quobbel_pkg(FREETYPE freetype2)
 # PNG files outside the engine: level pictures and desktop icons.
 quobbel_pkg(PNG libpng)

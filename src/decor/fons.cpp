@@ -3,7 +3,6 @@
 #include <Ogre.h>
 
 #include "core/access_points.h"
-#include "decor/sky_copy.h"
 
 namespace
 {
@@ -24,7 +23,7 @@ void clearViewport(unsigned buffers)
 }
 } // namespace
 
-Fons::Fons(Copying copying) : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
+Fons::Fons() : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
 {
     const char* picture = theCamera->getAspectRatio() > wideSkyAspect ? "wcel" : "cel";
     const Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(picture);
@@ -58,12 +57,8 @@ Fons::Fons(Copying copying) : mSky(std::make_unique<Ogre::ManualObject>("Sky"))
     everywhere.setInfinite();
     mSky->setBoundingBox(everywhere);
     theSceneManager->getRootSceneNode()->createChildSceneNode("Background")->attachObject(mSky.get());
-    if (copying == Copying::wherePossible && mPicture && theRenderWindow && theViewport &&
-        Ogre::Root::getSingleton().getRenderSystem())
-        mCopy = SkyCopy::start(mPicture->_getTexturePtr(), *theRenderWindow, *theViewport);
-    mSky->setVisible(!mCopy);
     matchFilteringToViewport();
-    clearViewport(mCopy || behindBackdrops ? Ogre::FBT_DEPTH : 0);
+    clearViewport(behindBackdrops ? Ogre::FBT_DEPTH : 0);
 }
 
 Fons::~Fons()
@@ -79,7 +74,7 @@ void Fons::update(const std::vector<Ogre::Vector3>&, double)
 void Fons::matchFilteringToViewport()
 {
     const Ogre::Viewport* viewport = theCamera->getViewport();
-    if (mCopy || !mPicture || !viewport || !Ogre::Root::getSingleton().getRenderSystem())
+    if (!mPicture || !viewport || !Ogre::Root::getSingleton().getRenderSystem())
         return;
     const std::pair<size_t, size_t> size = mPicture->getTextureDimensions();
     const bool texelForPixel = size.first == static_cast<size_t>(viewport->getActualWidth()) &&

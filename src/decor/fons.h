@@ -9,7 +9,6 @@ namespace Ogre
 class ManualObject;
 class TextureUnitState;
 } // namespace Ogre
-class SkyCopy;
 
 // The sky: a picture over the whole view, behind everything. The wide picture ("wcel") is used when the
 // camera's aspect is wider than 40:29, the 4:3 one ("cel") otherwise.
@@ -21,11 +20,12 @@ class SkyCopy;
 // view and writes the far plane's depth as it goes. Either way the sky and the backdrops leave no pixel of
 // the view undrawn, so while the sky exists the view clears only its depth buffer, and not even that where
 // the sky writes it: a software rasteriser takes longer to clear the depth of the whole view than the sky
-// takes to write it. In a level, where the render system can, the picture is not drawn but copied into the
-// window before anything else (sky_copy.h), which costs half as much there; on the title, where nothing
-// hides part of the sky, the copy and its depth clear cost more than the drawn picture. Drawn, it is not
-// tinted, and while the window shows it texel for pixel it is sampled without filtering, which costs about
-// a third less and looks the same.
+// takes to write it. It is not tinted, and while the window shows it texel for pixel it is sampled without
+// filtering, which costs about a third less and looks the same.
+//
+// Measured and dropped: copying the picture into the window with a framebuffer blit. The software
+// rasteriser blits through the same path as a full-view textured draw, so it costs as much, cannot skip what
+// the backdrops hide, and splits the frame's work into two batches that hold about 16 MiB more.
 class Fons : public Decoracio
 {
   public:
@@ -33,17 +33,8 @@ class Fons : public Decoracio
     static constexpr unsigned char skyQueue = 40;
     static constexpr unsigned char backdropQueue = 25;
 
-    // Copying the picture saves a level's frames a few milliseconds, for a few MiB of the rasteriser's
-    // memory. Where nothing hides part of the sky (the title) the copy and the depth clear it needs cost
-    // more than drawing it: draw it there.
-    enum class Copying
-    {
-        never,
-        wherePossible
-    };
-
     // Made after the scene's backdrops (Static2dDecor), so that it knows whether any is opaque.
-    explicit Fons(Copying copying = Copying::never);
+    Fons();
     // The screen rectangle is no scene-manager object, so clearing the scene would not free it. Gives the
     // view its colour clear back.
     ~Fons() override;
@@ -53,6 +44,5 @@ class Fons : public Decoracio
     void matchFilteringToViewport();
 
     std::unique_ptr<Ogre::ManualObject> mSky;
-    std::unique_ptr<SkyCopy> mCopy;
     Ogre::TextureUnitState* mPicture = nullptr;
 };

@@ -19,8 +19,7 @@ class SceneManager;
 // after it skips those pixels and a second backdrop behind it fails the depth test, and only the rest of
 // the column blended. Texels that are clear in a whole strip get no geometry at all. Thin strips cost more
 // per pixel than one big quad, so a picture whose opaque part is small (a puffy cloud) is instead drawn as
-// one billboard of its visible part. In a level the sky is copied into the window before anything is drawn
-// (sky_copy.h): there strips gain only the clear texels they leave out.
+// one billboard of its visible part.
 
 // One strip of the picture in texels: columns [x0, x1), rows [y0, y1), row 0 at the top.
 struct CutoutStrip

@@ -131,7 +131,7 @@ void MainScene::loadLevel(const std::string& fileName, int players)
     }
     else
         mGoalCat = new Cat(Ogre::Vector3(mGoalX, mGoalY, -80));
-    new Fons(Fons::Copying::wherePossible);
+    new Fons;
     new BirdEmitter(5.0);
     const int cloudLength = static_cast<int>(mStartX - mGoalX + 200);
     new CloudEmitter(Ogre::Vector3(mStartX + 100, -7, -90), cloudLength, "cloud1", 0.4, 1.0, 25.0);
