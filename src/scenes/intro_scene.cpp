@@ -53,13 +53,10 @@ const char* const levelFiles[] = {"mapa1.imf", "mapa2.imf", "mapa3.imf", "boss1.
 // keep their filtering for the levels; the title draws with copies of them, made once and kept by name.
 Ogre::MaterialPtr titleLook(const std::string& material)
 {
-    const std::string copyName = material + "/title";
-    if (Ogre::MaterialPtr existing = Ogre::MaterialManager::getSingleton().getByName(copyName))
-        return existing;
     const Ogre::MaterialPtr source = Ogre::MaterialManager::getSingleton().getByName(material);
     if (!source)
         OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, "No material " + material, "IntroScene");
-    Ogre::MaterialPtr copy = independentCopy(source, copyName);
+    Ogre::MaterialPtr copy = independentCopy(source, material + "/title");
     for (Ogre::Technique* technique : copy->getTechniques())
         for (Ogre::Pass* pass : technique->getPasses())
             for (Ogre::TextureUnitState* unit : pass->getTextureUnitStates())
