@@ -192,7 +192,7 @@ void addTentacle(ModelOutput& out)
             const float a = 6.2831853f * u;
             return Ogre::Vector3(std::sin(a) * radius, v * length, std::cos(a) * radius);
         },
-        14, 30, skin,
+        10, 20, skin,
         [](float, float v)
         {
             BoneWeights weights;
@@ -272,7 +272,7 @@ void addBoss(ModelOutput& out)
     out.addSkeleton("octoboss_extra.skeleton", accessories);
 
     MeshBuilder mesh;
-    mesh.addEllipsoid(mantleCentre, Ogre::Vector3(mantleRadius), mantle, Head, 32, 22, facingCamera);
+    mesh.addEllipsoid(mantleCentre, Ogre::Vector3(mantleRadius), mantle, Head, 24, 16, facingCamera);
     // The skirt of stubby arms under the mantle, scalloped into eight lobes.
     mesh.addSurface(
         [](float u, float v)
@@ -282,11 +282,11 @@ void addBoss(ModelOutput& out)
             const float radius = (v < 0.2f ? 15.5f * std::sqrt(v / 0.2f) : 15.5f - 3 * (v - 0.2f)) * lobes;
             return Ogre::Vector3(std::sin(a) * radius, -9 + 11 * v, std::cos(a) * radius);
         },
-        48, 8, skirt, Body);
+        40, 6, skirt, Body);
     for (float side : {1.0f, -1.0f})
     {
         const Ogre::Vector3 at(5 * side, 8.5f, -13.2f);
-        mesh.addEllipsoid(at, Ogre::Vector3(3.6f, 4.4f, 2.4f), eye, Head, 16, 12, facingCamera);
+        mesh.addEllipsoid(at, Ogre::Vector3(3.6f, 4.4f, 2.4f), eye, Head, 12, 8, facingCamera);
         mesh.addEllipsoid(Ogre::Vector3(9 * side, 2.5f, -11.8f), Ogre::Vector3(2.6f, 1.6f, 0.8f), cheek, Head,
                           10, 6, Ogre::Quaternion(Ogre::Degree(35 * side), Y));
     }

@@ -16,9 +16,20 @@ const Ogre::Vector3 X = Ogre::Vector3::UNIT_X;
 const Ogre::Vector3 Y = Ogre::Vector3::UNIT_Y;
 constexpr float pi = 3.14159265f;
 
+// How finely a rounded part is cut into triangles: columns around, rows from pole to pole.
+struct Grid
+{
+    int columns, rows;
+};
+// The level scenery's leaf blobs, up to a quarter of the view high next to the boss arena: finer grids
+// cost the rasteriser a triangle each without a rounder outline, as the bumps already break it.
+constexpr Grid sceneryFoliage{14, 10};
+// The intro planet's bushes roll past the camera close up.
+constexpr Grid planetFoliage{20, 14};
+
 // A blob of leaves: a sphere with soft bumps (a function of direction only, so it has no seam).
 void addFoliage(MeshBuilder& mesh, const Ogre::Vector3& centre, float radius, const UvRect& uv,
-                unsigned short bone, float phase)
+                unsigned short bone, float phase, Grid grid = sceneryFoliage)
 {
     mesh.addSurface(
         [=](float u, float v)
@@ -31,7 +42,7 @@ void addFoliage(MeshBuilder& mesh, const Ogre::Vector3& centre, float radius, co
                 std::sin(5 * d.x + phase) * std::sin(5 * d.y + 2 * phase) * std::sin(5 * d.z + 1);
             return centre + d * (radius * (0.92f + 0.08f * bumps));
         },
-        20, 14, uv, bone);
+        grid.columns, grid.rows, uv, bone);
 }
 
 struct SceneryAtlas
@@ -78,10 +89,10 @@ void addTree(ModelOutput& out, const SceneryAtlas& atlas)
         Ogre::Vector3(0, -2.2f, 0), Ogre::Vector3(0, 13, 0),
         [](float t)
         { return 0.7f + 0.6f * (1 - t) * (1 - t) + (t < 0.06f ? 0.5f * (0.06f - t) / 0.06f : 0.0f); },
-        atlas.bark, 0, 14, 8);
+        atlas.bark, 0, 10, 6);
     mesh.addLathe(
         Ogre::Vector3(0, 8, 0), Ogre::Vector3(3.2f, 12.5f, 0.4f),
-        [](float t) { return 0.45f * (1 - 0.6f * t); }, atlas.bark, 0, 8, 4);
+        [](float t) { return 0.45f * (1 - 0.6f * t); }, atlas.bark, 0, 6, 3);
     addFoliage(mesh, Ogre::Vector3(0, 15.5f, 0), 6.5f, atlas.leaves, 0, 0.3f);
     addFoliage(mesh, Ogre::Vector3(-3.8f, 13.2f, 0.8f), 4.6f, atlas.leaves, 0, 1.7f);
     addFoliage(mesh, Ogre::Vector3(3.9f, 13.6f, -0.6f), 4.6f, atlas.leaves, 0, 2.9f);
@@ -92,7 +103,7 @@ void addTree(ModelOutput& out, const SceneryAtlas& atlas)
                                     {5.6f, 12.2f, -3.0f},
                                     {0.2f, 20.5f, -3.8f}};
     for (const auto& apple : apples)
-        mesh.addEllipsoid(apple, Ogre::Vector3(0.6f), atlas.fruit, 0, 10, 6);
+        mesh.addEllipsoid(apple, Ogre::Vector3(0.6f), atlas.fruit, 0, 6, 4);
     out.addMesh("tree.mesh", mesh, "tree_tex");
 }
 
@@ -103,8 +114,8 @@ void addBushAndRock(ModelOutput& out, const SceneryAtlas& atlas)
     addFoliage(bush, Ogre::Vector3(1.9f, 1.6f, 0.3f), 1.6f, atlas.leaves, 0, 2.2f);
     addFoliage(bush, Ogre::Vector3(-1.9f, 1.5f, -0.2f), 1.5f, atlas.leaves, 0, 3.6f);
     for (float x : {-1.2f, 0.6f, 1.8f})
-        bush.addEllipsoid(Ogre::Vector3(x, 2.2f + 0.3f * x, -2.1f), Ogre::Vector3(0.3f), atlas.petals, 0, 8,
-                          6);
+        bush.addEllipsoid(Ogre::Vector3(x, 2.2f + 0.3f * x, -2.1f), Ogre::Vector3(0.3f), atlas.petals, 0, 6,
+                          4);
     out.addMesh("bush.mesh", bush, "tree_tex");
 
     MeshBuilder rock;
@@ -181,7 +192,7 @@ void addPlanet(ModelOutput& out)
         if (k % 2 == 0)
         {
             addFoliage(mesh, foot + up * 3.0f, 7.0f - static_cast<float>(k % 3), leaves, 1,
-                       static_cast<float>(k));
+                       static_cast<float>(k), planetFoliage);
         }
         else
         {
