@@ -6,7 +6,6 @@
 
 #include "core/access_points.h"
 #include "core/camera_rig.h"
-#include "core/material_texture.h"
 #include "core/unique_name.h"
 #include "decor/picture_cutout.h"
 
@@ -14,27 +13,6 @@ namespace
 {
 // A returning cloud must be this far from the camera's x, in world units.
 constexpr Ogre::Real hiddenDistance = 100.0f;
-
-// The row's clouds pass just before the camera, always drawn larger than their picture, where mipmaps
-// never apply but still cost the software rasteriser a choice of level per pixel; and their billboards are
-// white, so the picture needs no tint. A copy of the picture's material without either, made once.
-std::string nearMaterial(const std::string& picture)
-{
-    const std::string name = picture + "/near";
-    auto& materials = Ogre::MaterialManager::getSingleton();
-    const Ogre::MaterialPtr original = materials.getByName(picture);
-    if (!original || materials.resourceExists(name, original->getGroup()))
-        return original ? name : picture;
-    const Ogre::MaterialPtr near = independentCopy(original, name);
-    Ogre::Pass& pass = *near->getTechnique(0)->getPass(0);
-    if (pass.getNumTextureUnitStates() > 0)
-    {
-        Ogre::TextureUnitState& texture = *pass.getTextureUnitState(0);
-        texture.setTextureFiltering(Ogre::FO_LINEAR, Ogre::FO_LINEAR, Ogre::FO_NONE);
-        texture.setColourOperation(Ogre::LBO_REPLACE);
-    }
-    return name;
-}
 } // namespace
 
 CloudEmitter::CloudEmitter(const Ogre::Vector3& origin, int length, const std::string& material, double scale,
@@ -45,15 +23,15 @@ CloudEmitter::CloudEmitter(const Ogre::Vector3& origin, int length, const std::s
     const Ogre::Real size = static_cast<Ogre::Real>(scale);
     // Only the visible part of the picture: the clear margins would cost as much to draw as the cloud.
     const Ogre::Quaternion facing = cameraFacing();
-    const std::string drawn = nearMaterial(material);
+    const std::string outline = pictureOutline(material);
     for (Ogre::SceneNode*& group : mGroups)
         group = theSceneManager->getRootSceneNode()->createChildSceneNode();
     for (int i = 0; i < count; ++i)
     {
-        Ogre::BillboardSet* cloud = createPartBillboard(*theSceneManager, drawn, facing);
         Ogre::SceneNode* node = mGroups[static_cast<std::size_t>(i) % speedClasses]->createChildSceneNode();
-        node->attachObject(cloud);
+        node->attachObject(theSceneManager->createEntity(uniqueName(), outline));
         node->setScale(size, size, size);
+        node->setOrientation(facing);
         Ogre::Vector3 position = homeOf(static_cast<std::size_t>(i));
         position.x = origin.x + static_cast<Ogre::Real>(-i * length / count);
         node->setPosition(position);

@@ -13,8 +13,8 @@ class SceneNode;
 
 // A row of clouds drifting towards -x over `length` units starting at `origin`, at four slightly different
 // speeds. A cloud that has drifted past the far end jumps back to the origin once the camera is more than
-// 100 units away from it, so nobody sees it jump. A cloud's billboard covers only the visible part of its
-// picture, facing the camera as it is when the row is made.
+// 100 units away from it, so nobody sees it jump. A cloud is drawn only inside the outline of its picture's
+// visible part (pictureOutline), facing the camera as it is when the row is made.
 class CloudEmitter : public Decoracio
 {
   public:

@@ -2,19 +2,22 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <set>
 
 #include <Ogre.h>
 
 #include "core/material_texture.h"
 #include "core/unique_name.h"
+#include "decor/picture_outline.h"
 
 namespace
 {
 constexpr std::uint8_t opaqueAlpha = 255;
 // Texels per strip: narrow enough to follow an outline, wide enough to keep the triangle count small.
 constexpr int columnWidth = 8;
+// Corners of a blended picture's outline: eight leave a cloud's outline within a hundredth of its convex
+// hull, and a few triangles cost nothing beside the pixels they spare.
+constexpr int outlineCorners = 8;
 // The frame of a default billboard, in units.
 constexpr float frameSize = 100;
 
@@ -190,20 +193,6 @@ bool worthCutting(const AlphaGrid& picture, const std::vector<CutoutStrip>& stri
     return static_cast<double>(opaque) >= minOpaqueShare * picture.width * picture.height;
 }
 
-Ogre::BillboardSet* createPartBillboard(Ogre::SceneManager& scene, const std::string& material,
-                                        const Ogre::Quaternion& facing)
-{
-    const PicturePart part = visiblePart(material);
-    Ogre::BillboardSet* set = scene.createBillboardSet(uniqueName(), 1);
-    set->setMaterialName(material);
-    set->setDefaultDimensions(frameSize * (part.right - part.left), frameSize * (part.bottom - part.top));
-    const Ogre::Vector3 centre = facing * Ogre::Vector3(frameSize * ((part.left + part.right) / 2 - 0.5f),
-                                                        frameSize * (0.5f - (part.top + part.bottom) / 2), 0);
-    set->createBillboard(centre, Ogre::ColourValue::White)
-        ->setTexcoordRect(part.left, part.top, part.right, part.bottom);
-    return set;
-}
-
 CutoutStrip visibleTexels(const AlphaGrid& picture)
 {
     CutoutStrip box{picture.width, 0, picture.height, 0, false};
@@ -213,23 +202,6 @@ CutoutStrip visibleTexels(const AlphaGrid& picture)
                 box = {std::min(box.x0, x), std::max(box.x1, x + 1), std::min(box.y0, y),
                        std::max(box.y1, y + 1), false};
     return box.x0 < box.x1 ? box : CutoutStrip{};
-}
-
-PicturePart visiblePart(const std::string& materialName)
-{
-    // Media never change while the game runs.
-    static std::map<std::string, PicturePart> known;
-    const auto found = known.find(materialName);
-    if (found != known.end())
-        return found->second;
-    const AlphaGrid picture = readAlpha(loadedMaterial(materialName));
-    const CutoutStrip box = visibleTexels(picture);
-    const float w = static_cast<float>(picture.width);
-    const float h = static_cast<float>(picture.height);
-    const PicturePart part{static_cast<float>(box.x0) / w, static_cast<float>(box.y0) / h,
-                           static_cast<float>(box.x1) / w, static_cast<float>(box.y1) / h};
-    known.emplace(materialName, part);
-    return part;
 }
 
 PictureCutout pictureCutout(const std::string& materialName)
@@ -279,4 +251,34 @@ PictureCutout pictureCutout(const std::string& materialName)
         (solid ? result.opaqueMesh : result.blendedMesh) = meshName;
     }
     return result;
+}
+
+std::string pictureOutline(const std::string& materialName)
+{
+    const std::string meshName = materialName + "/outline";
+    auto& meshes = Ogre::MeshManager::getSingleton();
+    const std::string& group = Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME;
+    if (meshes.resourceExists(meshName, group))
+        return meshName;
+    const Ogre::MaterialPtr material = loadedMaterial(materialName);
+    const AlphaGrid picture = readAlpha(material);
+    std::vector<OutlineCorner> outline = visibleOutline(picture, outlineCorners);
+    // A picture with nothing visible still gets its mesh: one triangle that covers no pixel.
+    if (outline.empty())
+        outline = {{0, 0}, {0, 0}, {0, 0}};
+    const std::string drawn = derivedMaterial(material, "/outline", [](Ogre::Pass&) {});
+    Ogre::ManualObject builder(meshName);
+    builder.begin(drawn, Ogre::RenderOperation::OT_TRIANGLE_LIST, material->getGroup());
+    for (const OutlineCorner& corner : outline)
+    {
+        const float u = corner.x / static_cast<float>(picture.width);
+        const float v = corner.y / static_cast<float>(picture.height);
+        builder.position(frameSize * (u - 0.5f), frameSize * (0.5f - v), 0);
+        builder.textureCoord(u, v);
+    }
+    for (Ogre::uint32 i = 2; i < outline.size(); ++i)
+        builder.triangle(0, i - 1, i);
+    builder.end();
+    builder.convertToMesh(meshName, group);
+    return meshName;
 }

@@ -4,13 +4,6 @@
 #include <string>
 #include <vector>
 
-namespace Ogre
-{
-class BillboardSet;
-class Quaternion;
-class SceneManager;
-} // namespace Ogre
-
 // Drawing pictures with clear margins cheaply on a software rasteriser, where every covered pixel costs a
 // texture fetch whether it shows or not.
 //
@@ -18,8 +11,8 @@ class SceneManager;
 // fully opaque middle of each column of texels as opaque geometry that writes depth, so that the sky drawn
 // after it skips those pixels and a second backdrop behind it fails the depth test, and only the rest of
 // the column blended. Texels that are clear in a whole strip get no geometry at all. Thin strips cost more
-// per pixel than one big quad, so a picture whose opaque part is small (a puffy cloud) is instead drawn as
-// one billboard of its visible part.
+// per pixel than one big quad, so a picture whose opaque part is small (a puffy cloud) is instead drawn
+// blended in one convex outline around its visible part.
 
 // One strip of the picture in texels: columns [x0, x1), rows [y0, y1), row 0 at the top.
 struct CutoutStrip
@@ -55,14 +48,6 @@ bool worthCutting(const AlphaGrid& picture, const std::vector<CutoutStrip>& stri
 // The smallest rectangle of texels holding every visible one (`opaque` unused); all zero when none is.
 CutoutStrip visibleTexels(const AlphaGrid& picture);
 
-// visibleTexels of the picture of `material` in texture coordinates (0..1, v down), read once per material
-// in a process: what a billboard of the picture needs to cover.
-struct PicturePart
-{
-    float left = 0, top = 0, right = 0, bottom = 0;
-};
-PicturePart visiblePart(const std::string& material);
-
 // The meshes that draw the picture of `material` as strips, in the same frame as a default billboard:
 // 100 x 100 units centred on the origin in the xy plane, picture's left at -x and top at +y, so that a node
 // turned as the camera is shows it as the camera's billboard would. Made once per material and kept by the
@@ -77,7 +62,8 @@ struct PictureCutout
 };
 PictureCutout pictureCutout(const std::string& material);
 
-// A billboard set of one billboard showing only the visible part of the picture of `material`, where that
-// part lies on a whole-picture billboard of the default 100 x 100 units seen by a camera turned `facing`.
-Ogre::BillboardSet* createPartBillboard(Ogre::SceneManager& scene, const std::string& material,
-                                        const Ogre::Quaternion& facing);
+// The mesh that draws the picture of `material` blended, only inside its visibleOutline (picture_outline.h),
+// in the frame of pictureCutout's meshes. Its material is a copy of the picture's that is neither tinted nor
+// culled and has no mipmaps: these pictures are drawn larger than their texture. Made once per material and
+// kept by the mesh manager; needs the material's texture readable as an image.
+std::string pictureOutline(const std::string& material);

@@ -36,11 +36,10 @@ Static2dDecor::Static2dDecor(const Ogre::Vector3& position, float size, const st
     if (!strips.blendedMesh.empty())
         node->attachObject(theSceneManager->createEntity(uniqueName(), strips.blendedMesh));
     if (strips.opaqueMesh.empty() && strips.blendedMesh.empty())
-        node->attachObject(createPartBillboard(*theSceneManager, material, Ogre::Quaternion::IDENTITY));
+        node->attachObject(theSceneManager->createEntity(uniqueName(), pictureOutline(material)));
     node->setScale(size, size / aspect, size);
     node->setPosition(position);
-    // Strips face the camera only when turned; a billboard turns by itself, and its part's offset from the
-    // middle turns with the node.
+    // The picture's meshes face the camera only when turned.
     node->setOrientation(cameraFacing());
 }
 

@@ -76,7 +76,6 @@ class DecorationTest : public testing::Test
         image.save(path.string());
     }
 
-    // Every node that carries a billboard set, in the order of the sets' names.
     // Where a node is in the world, with the scene graph brought up to date as rendering does.
     static float worldX(Ogre::SceneNode& node)
     {
@@ -84,10 +83,11 @@ class DecorationTest : public testing::Test
         return node._getDerivedPosition().x;
     }
 
-    std::vector<Ogre::SceneNode*> billboardNodes()
+    // Every node that carries an entity, in the order of the entities' names.
+    std::vector<Ogre::SceneNode*> entityNodes()
     {
         std::vector<Ogre::SceneNode*> nodes;
-        for (const auto& entry : theSceneManager->getMovableObjects("BillboardSet"))
+        for (const auto& entry : theSceneManager->getMovableObjects("Entity"))
             nodes.push_back(entry.second->getParentSceneNode());
         return nodes;
     }
@@ -103,15 +103,15 @@ TEST_F(DecorationTest, ACloudRowFillsItsLengthAndAFarCloudReturnsOnlyOutOfSight)
 {
     auto* row = new CloudEmitter({300, -7, -70}, 200, "cloud1", 0.4, 0.8, 50.0);
     std::vector<float> xs;
-    for (Ogre::SceneNode* cloud : billboardNodes())
+    for (Ogre::SceneNode* cloud : entityNodes())
         xs.push_back(worldX(*cloud));
     std::sort(xs.begin(), xs.end());
     EXPECT_EQ(xs, (std::vector<float>{140, 180, 220, 260, 300}));
 
     // The last cloud drifts at 0.8 units per second. Past the far end (x 100) it drifts on while the
     // camera could see it jump back to the start.
-    Ogre::SceneNode* last = billboardNodes().front();
-    for (Ogre::SceneNode* cloud : billboardNodes())
+    Ogre::SceneNode* last = entityNodes().front();
+    for (Ogre::SceneNode* cloud : entityNodes())
         if (worldX(*cloud) < worldX(*last))
             last = cloud;
     cameraNode().setPosition(90, 0, -200);
@@ -124,20 +124,21 @@ TEST_F(DecorationTest, ACloudRowFillsItsLengthAndAFarCloudReturnsOnlyOutOfSight)
     EXPECT_FLOAT_EQ(worldX(*last), 300);
 }
 
-// A cloud's billboard covers only the visible quarter of its picture, where that quarter lies on a
-// whole-picture billboard: top left as the camera sees it, which, looking along +z, is towards +x.
-TEST_F(DecorationTest, ACloudsBillboardCoversOnlyTheVisiblePartOfItsPictureInItsPlace)
+// A cloud is drawn only over the visible quarter of its picture, where that quarter lies on the whole
+// picture: top left as the camera sees it, which, looking along +z, is towards +x.
+TEST_F(DecorationTest, ACloudCoversOnlyTheVisiblePartOfItsPictureInItsPlace)
 {
     cameraNode().lookAt(Ogre::Vector3(0, 0, 0), Ogre::Node::TS_WORLD);
     new CloudEmitter({300, -7, -70}, 50, "test_corner_picture", 1, 1, 50.0);
-    const auto& sets = theSceneManager->getMovableObjects("BillboardSet");
-    ASSERT_EQ(sets.size(), 1u);
-    auto* cloud = static_cast<Ogre::BillboardSet*>(sets.begin()->second);
-    EXPECT_FLOAT_EQ(cloud->getDefaultWidth(), 50);
-    EXPECT_FLOAT_EQ(cloud->getDefaultHeight(), 50);
-    Ogre::Billboard* board = cloud->getBillboard(0);
-    EXPECT_TRUE(board->getPosition().positionEquals(Ogre::Vector3(25, 25, 0), 1e-3f)) << board->getPosition();
-    EXPECT_EQ(board->getTexcoordRect(), Ogre::FloatRect(0, 0, 0.5f, 0.5f));
+    const auto& entities = theSceneManager->getMovableObjects("Entity");
+    ASSERT_EQ(entities.size(), 1u);
+    auto* cloud = static_cast<Ogre::Entity*>(entities.begin()->second);
+    cloud->getParentSceneNode()->setPosition(0, 0, 0);
+    theSceneManager->getRootSceneNode()->_update(true, false);
+    const Ogre::AxisAlignedBox drawn = cloud->getWorldBoundingBox(true);
+    // The engine pads a mesh's bounds by 1%.
+    EXPECT_TRUE(drawn.getMinimum().positionEquals(Ogre::Vector3(0, 0, 0), 1)) << drawn;
+    EXPECT_TRUE(drawn.getMaximum().positionEquals(Ogre::Vector3(50, 50, 0), 1)) << drawn;
 }
 
 // The scale comes from the picture's own size (64 x 32), read through its material. The opaque half is

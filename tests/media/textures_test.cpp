@@ -51,3 +51,28 @@ TEST_F(GeneratedTextures, EveryTextureCarriesExactlyTheSmallerLevelsItsMaterials
                 checked.count("Pimbear_tex.dds"));
     EXPECT_GT(withChain, 20u);
 }
+
+// A cloud is clear away from its puffs: a faint haze over the rest of its square would show the square's
+// edges against the sky, and would have to be drawn.
+TEST_F(GeneratedTextures, CloudsAreClearOutsideTheirPuffs)
+{
+    for (const char* texture : {"cloud1.dds", "cloud2.dds", "cloud3.dds"})
+    {
+        SCOPED_TRACE(texture);
+        Ogre::Image image;
+        image.load(texture, Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
+        std::size_t clear = 0, corners = 0;
+        const std::size_t size = image.getWidth() / 16;
+        for (std::size_t y = 0; y < image.getHeight(); ++y)
+            for (std::size_t x = 0; x < image.getWidth(); ++x)
+            {
+                const bool isClear = image.getColourAt(x, y, 0).a == 0;
+                clear += isClear;
+                const bool corner =
+                    (x < size || x >= image.getWidth() - size) && (y < size || y >= image.getHeight() - size);
+                corners += corner && !isClear;
+            }
+        EXPECT_EQ(corners, 0u);
+        EXPECT_GT(clear, image.getWidth() * image.getHeight() / 3);
+    }
+}

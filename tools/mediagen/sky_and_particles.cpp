@@ -70,7 +70,8 @@ TextureCanvas paintCloud(const Colour& top, const Colour& bottom, float squash, 
     canvas.paintAll(
         [&](float u, float v)
         {
-            float inside = 0;
+            // Below zero away from every puff, so that the ragged rim's noise leaves the rest clear.
+            float inside = -1;
             for (const Puff& puff : puffs)
             {
                 const float dx = u - puff.x;
