@@ -24,6 +24,8 @@ struct Grid
 // The level scenery's leaf blobs, up to a quarter of the view high next to the boss arena: finer grids
 // cost the rasteriser a triangle each without a rounder outline, as the bumps already break it.
 constexpr Grid sceneryFoliage{14, 10};
+// Bushes stand a few dozen pixels high.
+constexpr Grid bushFoliage{10, 7};
 // The intro planet's bushes roll past the camera close up.
 constexpr Grid planetFoliage{20, 14};
 
@@ -110,9 +112,9 @@ void addTree(ModelOutput& out, const SceneryAtlas& atlas)
 void addBushAndRock(ModelOutput& out, const SceneryAtlas& atlas)
 {
     MeshBuilder bush;
-    addFoliage(bush, Ogre::Vector3(0, 2.1f, 0), 2.2f, atlas.leaves, 0, 0.8f);
-    addFoliage(bush, Ogre::Vector3(1.9f, 1.6f, 0.3f), 1.6f, atlas.leaves, 0, 2.2f);
-    addFoliage(bush, Ogre::Vector3(-1.9f, 1.5f, -0.2f), 1.5f, atlas.leaves, 0, 3.6f);
+    addFoliage(bush, Ogre::Vector3(0, 2.1f, 0), 2.2f, atlas.leaves, 0, 0.8f, bushFoliage);
+    addFoliage(bush, Ogre::Vector3(1.9f, 1.6f, 0.3f), 1.6f, atlas.leaves, 0, 2.2f, bushFoliage);
+    addFoliage(bush, Ogre::Vector3(-1.9f, 1.5f, -0.2f), 1.5f, atlas.leaves, 0, 3.6f, bushFoliage);
     for (float x : {-1.2f, 0.6f, 1.8f})
         bush.addEllipsoid(Ogre::Vector3(x, 2.2f + 0.3f * x, -2.1f), Ogre::Vector3(0.3f), atlas.petals, 0, 6,
                           4);
@@ -131,7 +133,7 @@ void addBushAndRock(ModelOutput& out, const SceneryAtlas& atlas)
             p.y = std::max(p.y, -0.2f) + 0.2f;
             return p;
         },
-        20, 12, atlas.stone, 0);
+        12, 8, atlas.stone, 0);
     out.addMesh("rock.mesh", rock, "tree_tex");
 }
 
