@@ -306,7 +306,7 @@ void addBoss(ModelOutput& out)
         bowTie.addLathe(
             knot, knot + Ogre::Vector3(7 * side, 0, 0),
             [](float t) { return (1.0f + 3.4f * t) * std::sqrt(std::max(0.0f, 1 - smoothStep(0.8f, 1, t))); },
-            dots, BowTieBone, 16, 8);
+            dots, BowTieBone, 12, 6);
     }
     out.addMesh("pajarita.mesh", bowTie, "tex_pajarita", "octoboss.skeleton");
 
@@ -317,12 +317,12 @@ void addBoss(ModelOutput& out)
     hat.setTransform(tilt);
     hat.addLathe(
         Ogre::Vector3(0, -0.5f, 0), Ogre::Vector3(0, 0.8f, 0),
-        [](float t) { return 10.5f * std::sqrt(std::max(0.0f, std::sin(3.14159f * t))); }, black, HatBone, 28,
+        [](float t) { return 10.5f * std::sqrt(std::max(0.0f, std::sin(3.14159f * t))); }, black, HatBone, 20,
         6);
     hat.addLathe(
         Ogre::Vector3(0, 0, 0), Ogre::Vector3(0, 12.8f, 0),
         [](float t) { return t > 0.97f ? 7.2f * std::sqrt((1 - t) / 0.03f) : 6.8f + 0.4f * t; }, black,
-        HatBone, 24, 8);
+        HatBone, 16, 8);
     hat.addLathe(
         Ogre::Vector3(0, 0.6f, 0), Ogre::Vector3(0, 3.6f, 0),
         [](float t)
@@ -330,11 +330,11 @@ void addBoss(ModelOutput& out)
             return 7.05f * std::sqrt(std::max(0.0f, std::sin(3.14159f * t) * 0.2f + 0.8f)) *
                    (t < 0.02f || t > 0.98f ? 0.97f : 1.0f);
         },
-        band, HatBone, 24, 4);
+        band, HatBone, 16, 4);
     out.addMesh("hat.mesh", hat, "tex_hat", "octoboss_extra.skeleton");
 
     MeshBuilder monocle;
-    monocle.addTorus(monocleCentre, Z, 4.0f, 0.55f, gold, MonocleBone, 24, 8);
+    monocle.addTorus(monocleCentre, Z, 4.0f, 0.55f, gold, MonocleBone, 20, 6);
     monocle.addSurface(
         [](float u, float v)
         {
