@@ -3,6 +3,7 @@
 #include <system_error>
 #include <vector>
 
+#include <AL/efx.h>
 #include <OgreLogManager.h>
 
 #include "audio/ogg_data_source.h"
@@ -118,7 +119,10 @@ std::string SoundManager::open()
     mDevice = alcOpenDevice(nullptr);
     if (!mDevice)
         return "OpenAL error: Could not init OpenAL.\n";
-    ALCcontext* context = alcCreateContext(mDevice, nullptr);
+    // OpenAL Soft zeroes 256 voices up front whatever the source count asked for, each with room for the
+    // effect sends: the game plays no effects through sends, and without them the voices take 0.7 MiB less.
+    const ALCint attributes[] = {ALC_MAX_AUXILIARY_SENDS, 0, 0};
+    ALCcontext* context = alcCreateContext(mDevice, attributes);
     if (!context)
     {
         alcCloseDevice(mDevice);
