@@ -12,7 +12,9 @@ function(quobbel_pkg name)
     endif()
 endfunction()
 
-quobbel_pkg(OGRE OGRE OGRE-Overlay OGRE-Bites)
+# The game uses the header-only window listener of OgreBites and loads its library only to show the
+# render settings dialog (platform/config_dialog.h).
+quobbel_pkg(OGRE OGRE OGRE-Overlay)
 quobbel_pkg(OIS OIS)
 quobbel_pkg(OPENAL openal)
 quobbel_pkg(VORBIS vorbisfile vorbisenc vorbis ogg)

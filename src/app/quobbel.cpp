@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include <Bites/OgreBitesConfigDialog.h>
 #include <Ogre.h>
 #include <OgreOverlaySystem.h>
 
@@ -15,6 +14,7 @@
 #include "core/scene.h"
 #include "gui/button_manager.h"
 #include "input/input_state.h"
+#include "platform/config_dialog.h"
 #include "platform/display_loss.h"
 #include "platform/engine_plugins.h"
 #include "platform/media_archive.h"
@@ -127,8 +127,13 @@ void Quobbel::startEngine()
     platform::loadRenderSystemPlugin(*mRoot, "RenderSystem_Direct3D9");
     platform::loadOgrePlugin(*mRoot, "Plugin_ParticleFX");
     platform::loadImageCodecPlugin(*mRoot);
-    if (!mRoot->restoreConfig() && !mRoot->showConfigDialog(OgreBites::getNativeConfigDialog()))
-        throw "Config file is missing";
+    if (!mRoot->restoreConfig())
+    {
+        // Without a dialog the engine would silently pick a render system: a start that cannot ask stops.
+        Ogre::ConfigDialog* dialog = platform::nativeConfigDialog();
+        if (!dialog || !mRoot->showConfigDialog(dialog))
+            throw "Config file is missing";
+    }
     mRoot->initialise(false, "OGRE Render Window");
 }
 
