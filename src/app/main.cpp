@@ -61,7 +61,7 @@ int main()
     std::unique_ptr<Quobbel> application;
     try
     {
-        application = std::make_unique<Quobbel>(basePath);
+        application = std::make_unique<Quobbel>(basePath, IntroScene::firstFrameMedia());
         application->run(new IntroScene());
         application.reset();
         return 0;

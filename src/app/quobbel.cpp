@@ -18,6 +18,7 @@
 #include "platform/display_loss.h"
 #include "platform/engine_plugins.h"
 #include "platform/media_archive.h"
+#include "platform/media_prefetch.h"
 #include "platform/system_dialogs.h"
 #include "platform/window_events.h"
 #include "world/physics.h"
@@ -48,7 +49,7 @@ std::unique_ptr<Ogre::LogManager> Quobbel::openLog(const std::string& base)
     return logManager;
 }
 
-Quobbel::Quobbel(const std::string& base)
+Quobbel::Quobbel(const std::string& base, std::vector<std::string> firstSceneMedia)
 {
     ::basePath = base;
     if (!Ogre::LogManager::getSingletonPtr())
@@ -58,6 +59,9 @@ Quobbel::Quobbel(const std::string& base)
     mConfig.load(basePath + "Quobbel.cfg", "=", true);
     // Before the engine reads a byte of it.
     platform::checkMediaArchive(basePath + "media.icl");
+    if (!firstSceneMedia.empty())
+        mPrefetch =
+            std::make_unique<platform::MediaPrefetch>(basePath + "media.icl", std::move(firstSceneMedia));
     // The sound device opens while the engine starts; initialise() below waits for it. A start that fails
     // before then closes it again rather than leave its thread behind.
     SoundManager::instance().startOpening();
@@ -183,6 +187,18 @@ void Quobbel::registerResources()
     else
         log("No soundtrack folder " + basePath + "soundtrack: the game plays without music");
     resources.initialiseAllResourceGroups();
+    if (mPrefetch)
+        resources.setLoadingListener(mPrefetch.get());
+}
+
+void Quobbel::endPrefetch()
+{
+    Ogre::ResourceGroupManager::getSingleton().setLoadingListener(nullptr);
+    const platform::MediaPrefetch::Summary done = mPrefetch->summary();
+    log("Unpacked ahead: " + std::to_string(done.unpacked) + " media files (" +
+        std::to_string(done.bytes / 1024) + " KiB), " + std::to_string(done.served) +
+        " of them loaded by the first frame");
+    mPrefetch.reset();
 }
 
 void Quobbel::run(Scene* first)
@@ -213,6 +229,9 @@ void Quobbel::windowClosed(Ogre::RenderWindow*)
 
 bool Quobbel::frameEnded(const Ogre::FrameEvent& event)
 {
+    // What the first scene did not load by its first frame is not kept.
+    if (mPrefetch)
+        endPrefetch();
     // Window events arrive here, once per frame.
     const platform::WindowEvents events = platform::pumpWindowEvents(*theRenderWindow);
     if (events.resized)

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <Bites/OgreWindowEventUtilities.h>
 #include <OgreConfigFile.h>
@@ -19,7 +20,8 @@ class Viewport;
 namespace platform
 {
 class DisplayLossGuard;
-}
+class MediaPrefetch;
+} // namespace platform
 class FullScreenSwitch;
 class InputState;
 class Scene;
@@ -36,8 +38,9 @@ class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListene
 
     // The whole start-up, with files opened under basePath ("./"). Throws the engine's exceptions, a text
     // error ("Config file is missing"), std::runtime_error for a configuration path that is not a file, and
-    // platform::MediaError for media that fail their manifest's check.
-    explicit Quobbel(const std::string& basePath);
+    // platform::MediaError for media that fail their manifest's check. The media files named in
+    // `firstSceneMedia` are unpacked on a thread of their own while the engine starts.
+    explicit Quobbel(const std::string& basePath, std::vector<std::string> firstSceneMedia = {});
     // Shuts the services down in the reverse of their dependencies.
     ~Quobbel() override;
     Quobbel(const Quobbel&) = delete;
@@ -63,10 +66,13 @@ class Quobbel : public OgreBites::WindowEventListener, public Ogre::FrameListene
     void openWindow();
     void addBlackBarsViewport();
     void registerResources();
+    void endPrefetch();
 
     // Null when the log was open before the application.
     std::unique_ptr<Ogre::LogManager> mLogManager;
     std::unique_ptr<platform::DisplayLossGuard> mDisplayGuard;
+    // Until the first frame has been drawn; the resource groups' loading listener meanwhile.
+    std::unique_ptr<platform::MediaPrefetch> mPrefetch;
     Ogre::Root* mRoot = nullptr;
     Ogre::ConfigFile mConfig;
     InputState* mInput = nullptr;

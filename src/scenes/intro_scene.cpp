@@ -130,6 +130,15 @@ std::string IntroScene::levelFileFor(const std::string& buttonName)
     return std::string();
 }
 
+std::vector<std::string> IntroScene::firstFrameMedia()
+{
+    return {"gui_pressStart.dds",  "gui_PimLogo.dds",         "cel.dds",
+            "start_pimbear1.mesh", "start_pimbear1.skeleton", "Pimbear_tex.dds",
+            "start_pimbear2.mesh", "start_pimbear2.skeleton", "PimbearPanda_tex.dds",
+            "start_cat.mesh",      "start_cat.skeleton",      "cat_tex.dds",
+            "start_planeta.mesh",  "start_planeta.skeleton",  "planeta_tex.dds"};
+}
+
 void IntroScene::load()
 {
     if (theMusicPlayer->load("Velmora_-_ditto_ditto.ogg"))

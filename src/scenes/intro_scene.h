@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/scene.h"
 
@@ -62,6 +63,10 @@ class IntroScene : public Scene
     static int navigate(int index, MenuMove move);
     // The level file a level button ("level1" to "level4") starts; empty for any other name.
     static std::string levelFileFor(const std::string& buttonName);
+    // The media files the title's first frame loads, for the start of the game to unpack ahead
+    // (platform/media_prefetch.h): the figures' meshes, skeletons and textures, the logo, the press plate
+    // and the sky of a 4:3 picture (a wider one loads its own sky as usual).
+    static std::vector<std::string> firstFrameMedia();
 
     // For the tests.
     int playerCount() const { return mPlayerCount; }

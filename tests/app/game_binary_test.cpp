@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "scenes/intro_scene.h"
 #include "support/game_process.h"
 #include "support/media_damage.h"
 #include "support/test_paths.h"
@@ -161,6 +162,10 @@ TEST(GameBinary, WindowSizesItCannotUseAndMissingMusicStillStartTheGameWhichSays
         for (const std::string& line : c.logged)
             EXPECT_TRUE(contains(log, line)) << line << " in\n" << log;
         EXPECT_EQ(contains(log, "Ogg error"), !c.logged.empty() && c.logged.back() == noMusic) << log;
+        // The title's first frame loads every file the start unpacks ahead, from linked media as well.
+        const std::string ahead = std::to_string(IntroScene::firstFrameMedia().size());
+        EXPECT_TRUE(contains(log, "Unpacked ahead: " + ahead + " media files")) << log;
+        EXPECT_TRUE(contains(log, ", " + ahead + " of them loaded by the first frame")) << log;
         EXPECT_FALSE(game.reportedCrash()) << game.standardError();
     }
 }
