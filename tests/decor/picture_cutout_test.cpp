@@ -2,23 +2,14 @@
 // filtering, and nothing visible may be lost or drawn twice.
 
 #include <cmath>
-#include <functional>
 
 #include <gtest/gtest.h>
 
 #include "decor/picture_cutout.h"
+#include "support/painted_alpha.h"
 
 namespace
 {
-AlphaGrid paint(int width, int height, const std::function<int(int x, int y)>& alpha)
-{
-    AlphaGrid picture{width, height, {}};
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            picture.alpha.push_back(static_cast<std::uint8_t>(alpha(x, y)));
-    return picture;
-}
-
 // How many strips hold texel (x, y), and whether one of them is opaque.
 struct Cover
 {
@@ -75,14 +66,15 @@ void expectSoundCut(const AlphaGrid& picture, int columnWidth)
 TEST(PictureCutout, HillsWithASoftRidgeAreCutSoundlyAndMostlyOpaque)
 {
     // Opaque below a gently wavy ridge, a two-texel soft edge, clear above; the last columns are clear.
-    const AlphaGrid hills = paint(64, 48,
-                                  [](int x, int y)
-                                  {
-                                      if (x >= 56)
-                                          return 0;
-                                      const int ridge = 16 + static_cast<int>(4 * std::sin(x * 0.1));
-                                      return y > ridge ? 255 : y == ridge ? 128 : y == ridge - 1 ? 40 : 0;
-                                  });
+    const AlphaGrid hills =
+        paintAlpha(64, 48,
+                   [](int x, int y)
+                   {
+                       if (x >= 56)
+                           return 0;
+                       const int ridge = 16 + static_cast<int>(4 * std::sin(x * 0.1));
+                       return y > ridge ? 255 : y == ridge ? 128 : y == ridge - 1 ? 40 : 0;
+                   });
     expectSoundCut(hills, 8);
     expectSoundCut(hills, 5);
 
@@ -100,12 +92,12 @@ TEST(PictureCutout, HillsWithASoftRidgeAreCutSoundlyAndMostlyOpaque)
 // A puff whose opaque middle is a small share of the picture is better drawn as one blended quad.
 TEST(PictureCutout, ASmallOpaqueMiddleIsNotWorthCutting)
 {
-    const AlphaGrid puff = paint(32, 32,
-                                 [](int x, int y)
-                                 {
-                                     const int d2 = (x - 16) * (x - 16) + (y - 16) * (y - 16);
-                                     return d2 < 49 ? 255 : d2 < 144 ? 120 : 0;
-                                 });
+    const AlphaGrid puff = paintAlpha(32, 32,
+                                      [](int x, int y)
+                                      {
+                                          const int d2 = (x - 16) * (x - 16) + (y - 16) * (y - 16);
+                                          return d2 < 49 ? 255 : d2 < 144 ? 120 : 0;
+                                      });
     const std::vector<CutoutStrip> strips = cutPicture(puff, 8);
     expectSoundCut(puff, 8);
     EXPECT_FALSE(worthCutting(puff, strips));
@@ -115,7 +107,7 @@ TEST(PictureCutout, AHoleSplitsAColumnAndOnlyTheLongestOpaqueRunIsOpaque)
 {
     // One column, opaque but for a translucent texel at row 5 and a clear one at row 12: opaque runs (with
     // their neighbours) at rows 0-3, 7-10 and 14-19.
-    const AlphaGrid column = paint(4, 20, [](int, int y) { return y == 5 ? 100 : y == 12 ? 0 : 255; });
+    const AlphaGrid column = paintAlpha(4, 20, [](int, int y) { return y == 5 ? 100 : y == 12 ? 0 : 255; });
     expectSoundCut(column, 4);
     EXPECT_EQ(cutPicture(column, 4), (std::vector<CutoutStrip>{{0, 4, 0, 14, false}, {0, 4, 14, 20, true}}));
 }
@@ -123,14 +115,14 @@ TEST(PictureCutout, AHoleSplitsAColumnAndOnlyTheLongestOpaqueRunIsOpaque)
 TEST(PictureCutout, EdgesAndEmptyPictures)
 {
     // A wholly opaque picture is opaque to its edges, which clamped sampling repeats.
-    const std::vector<CutoutStrip> solid = cutPicture(paint(10, 6, [](int, int) { return 255; }), 8);
+    const std::vector<CutoutStrip> solid = cutPicture(paintAlpha(10, 6, [](int, int) { return 255; }), 8);
     EXPECT_EQ(solid, (std::vector<CutoutStrip>{{0, 10, 0, 6, true}}));
 
     // Faint everywhere: one blended strip a column, nothing opaque.
-    const std::vector<CutoutStrip> faint = cutPicture(paint(8, 6, [](int, int) { return 1; }), 8);
+    const std::vector<CutoutStrip> faint = cutPicture(paintAlpha(8, 6, [](int, int) { return 1; }), 8);
     EXPECT_EQ(faint, (std::vector<CutoutStrip>{{0, 8, 0, 6, false}}));
 
-    const AlphaGrid clear = paint(8, 6, [](int, int) { return 0; });
+    const AlphaGrid clear = paintAlpha(8, 6, [](int, int) { return 0; });
     EXPECT_TRUE(cutPicture(clear, 8).empty());
     EXPECT_EQ(visibleTexels(clear), CutoutStrip{});
 }
@@ -138,6 +130,6 @@ TEST(PictureCutout, EdgesAndEmptyPictures)
 TEST(PictureCutout, TheVisiblePartIsTheTightBoxAroundEveryVisibleTexel)
 {
     const AlphaGrid cloud =
-        paint(16, 12, [](int x, int y) { return (x == 3 && y == 7) || (x == 11 && y == 2) ? 9 : 0; });
+        paintAlpha(16, 12, [](int x, int y) { return (x == 3 && y == 7) || (x == 11 && y == 2) ? 9 : 0; });
     EXPECT_EQ(visibleTexels(cloud), (CutoutStrip{3, 12, 2, 8, false}));
 }

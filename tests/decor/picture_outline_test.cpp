@@ -2,23 +2,14 @@
 // stay convex and within the picture's visible box, and leave out what is clear around a round picture.
 
 #include <cmath>
-#include <functional>
 
 #include <gtest/gtest.h>
 
 #include "decor/picture_outline.h"
+#include "support/painted_alpha.h"
 
 namespace
 {
-AlphaGrid paint(int width, int height, const std::function<int(int x, int y)>& alpha)
-{
-    AlphaGrid picture{width, height, {}};
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            picture.alpha.push_back(static_cast<std::uint8_t>(alpha(x, y)));
-    return picture;
-}
-
 double cross(const OutlineCorner& o, const OutlineCorner& a, float x, float y)
 {
     return static_cast<double>(a.x - o.x) * (y - o.y) - static_cast<double>(a.y - o.y) * (x - o.x);
@@ -90,14 +81,15 @@ void expectSoundOutline(const AlphaGrid& picture, int maxCorners)
 TEST(PictureOutline, ARoundPuffIsHeldWholeAndItsClearCornersAreLeftOut)
 {
     // A disc with a soft rim in a wider picture, and a few stray texels round its edge.
-    const AlphaGrid puff = paint(48, 40,
-                                 [](int x, int y)
-                                 {
-                                     if ((x == 20 && y == 3) || (x == 38 && y == 30))
-                                         return 4;
-                                     const double d = std::hypot(x + 0.5 - 24, y + 0.5 - 20);
-                                     return d < 12 ? 255 : d < 16 ? static_cast<int>(255 * (16 - d) / 4) : 0;
-                                 });
+    const AlphaGrid puff =
+        paintAlpha(48, 40,
+                   [](int x, int y)
+                   {
+                       if ((x == 20 && y == 3) || (x == 38 && y == 30))
+                           return 4;
+                       const double d = std::hypot(x + 0.5 - 24, y + 0.5 - 20);
+                       return d < 12 ? 255 : d < 16 ? static_cast<int>(255 * (16 - d) / 4) : 0;
+                   });
     for (const int corners : {3, 6, 8, 16})
     {
         SCOPED_TRACE(corners);
@@ -111,20 +103,21 @@ TEST(PictureOutline, ARoundPuffIsHeldWholeAndItsClearCornersAreLeftOut)
 TEST(PictureOutline, RectanglesSingleTexelsAndEmptyPictures)
 {
     // Wholly visible: the picture's own rectangle.
-    const std::vector<OutlineCorner> whole = visibleOutline(paint(10, 6, [](int, int) { return 200; }), 8);
+    const std::vector<OutlineCorner> whole =
+        visibleOutline(paintAlpha(10, 6, [](int, int) { return 200; }), 8);
     EXPECT_EQ(whole.size(), 4u);
     EXPECT_NEAR(area(whole), 60, 1e-3);
 
     // One texel: its own square, however many corners are allowed.
-    const AlphaGrid dot = paint(9, 7, [](int x, int y) { return x == 4 && y == 2 ? 90 : 0; });
+    const AlphaGrid dot = paintAlpha(9, 7, [](int x, int y) { return x == 4 && y == 2 ? 90 : 0; });
     expectSoundOutline(dot, 8);
     EXPECT_NEAR(area(visibleOutline(dot, 8)), 1, 1e-3);
 
     // Two texels far apart on a diagonal: the band between them, not the box.
     const AlphaGrid pair =
-        paint(30, 30, [](int x, int y) { return (x == 2 && y == 2) || (x == 27 && y == 27); });
+        paintAlpha(30, 30, [](int x, int y) { return (x == 2 && y == 2) || (x == 27 && y == 27); });
     expectSoundOutline(pair, 8);
     EXPECT_LT(area(visibleOutline(pair, 8)), 0.3 * 26 * 26);
 
-    EXPECT_TRUE(visibleOutline(paint(8, 6, [](int, int) { return 0; }), 8).empty());
+    EXPECT_TRUE(visibleOutline(paintAlpha(8, 6, [](int, int) { return 0; }), 8).empty());
 }
