@@ -25,6 +25,11 @@ OisKeyboard::OisKeyboard(Ogre::RenderWindow& window)
         OIS::InputManager::destroyInputSystem(mInputSystem);
         throw;
     }
+    // OIS asks the X server for the window's keys on a connection of its own, and Xlib holds that request
+    // back until the connection is next flushed, which OIS first does when it reads events: at the end of
+    // the first frame. A key pressed meanwhile (that frame can take a second on a slow machine) would
+    // never arrive. Reading now sends the request.
+    mKeyboard->capture();
 }
 
 OisKeyboard::~OisKeyboard()

@@ -43,6 +43,15 @@ bool switchTo(X11Session& x11, unsigned long window, const std::string& keys, un
     return switched;
 }
 
+// The end of the game's log, where a switch that did not happen shows.
+std::string logTail(const std::string& log)
+{
+    std::size_t start = log.size();
+    for (int lines = 0; lines < 30 && start != 0 && start != std::string::npos; ++lines)
+        start = log.rfind('\n', start - 1);
+    return log.substr(start == std::string::npos ? 0 : start);
+}
+
 bool blackRow(const WindowPicture& picture, unsigned y)
 {
     for (unsigned x = 0; x < picture.width; ++x)
@@ -84,7 +93,7 @@ TEST(FullScreenEndToEnd, F11AndAltReturnSwitchTheWindowAndQuobbelCfgKeepsEveryOt
             const bool nowFullScreen = (keys == std::string("F11")) != startFullScreen;
             SCOPED_TRACE(keys);
             ASSERT_TRUE(switchTo(x11, window, keys, nowFullScreen ? 1280 : 1024, nowFullScreen ? 1024 : 768))
-                << dir.read("quobbel.log");
+                << logTail(dir.read("quobbel.log")) << game.diagnosis();
             EXPECT_EQ(dir.read("Quobbel.cfg"), nowFullScreen ? fullScreen : windowed);
             if (!nowFullScreen)
                 continue;

@@ -1,5 +1,6 @@
 // The real keyboard on the real game window: keys typed into the window by another program (xdotool)
-// reach the input state through OIS, without a grab, while the window has the focus.
+// reach the input state through OIS, without a grab, while the window has the focus, from the moment the
+// keyboard exists.
 
 #include <chrono>
 #include <cstdlib>
@@ -56,9 +57,9 @@ TEST(KeyboardWindow, AKeyHeldOnTheGameWindowIsDownWhileHeldAndPressedOnce)
     size_t window = 0;
     theRenderWindow->getCustomAttribute("WINDOW", &window);
     ASSERT_NE(window, 0u);
-    renderFor(100ms, input, 1, action::accept);
     xdotool("windowfocus --sync " + std::to_string(window));
 
+    // Pressed before the first frame (a slow one on a slow machine) has read the keyboard.
     xdotool("keydown Return");
     // Long enough for the server's key auto-repeat to start.
     const KeySeen held = renderFor(1000ms, input, 1, action::accept);
