@@ -88,19 +88,21 @@ RowRun longestSolidRun(const AlphaGrid& picture, int x0, int x1, int top, int bo
     return best;
 }
 
+// A vertex at (x, y) in the picture's texels, placed in the frame of a default billboard.
+void addTexelVertex(Ogre::ManualObject& mesh, float x, float y, const AlphaGrid& picture)
+{
+    const float u = x / static_cast<float>(picture.width);
+    const float v = y / static_cast<float>(picture.height);
+    mesh.position(frameSize * (u - 0.5f), frameSize * (0.5f - v), 0);
+    mesh.textureCoord(u, v);
+}
+
 void addQuad(Ogre::ManualObject& mesh, const CutoutStrip& strip, const AlphaGrid& picture)
 {
-    const float w = static_cast<float>(picture.width);
-    const float h = static_cast<float>(picture.height);
     const Ogre::uint32 first = static_cast<Ogre::uint32>(mesh.getCurrentVertexCount());
     for (const int y : {strip.y0, strip.y1})
         for (const int x : {strip.x0, strip.x1})
-        {
-            const float u = static_cast<float>(x) / w;
-            const float v = static_cast<float>(y) / h;
-            mesh.position(frameSize * (u - 0.5f), frameSize * (0.5f - v), 0);
-            mesh.textureCoord(u, v);
-        }
+            addTexelVertex(mesh, static_cast<float>(x), static_cast<float>(y), picture);
     mesh.quad(first, first + 1, first + 3, first + 2);
 }
 
@@ -270,12 +272,7 @@ std::string pictureOutline(const std::string& materialName)
     Ogre::ManualObject builder(meshName);
     builder.begin(drawn, Ogre::RenderOperation::OT_TRIANGLE_LIST, material->getGroup());
     for (const OutlineCorner& corner : outline)
-    {
-        const float u = corner.x / static_cast<float>(picture.width);
-        const float v = corner.y / static_cast<float>(picture.height);
-        builder.position(frameSize * (u - 0.5f), frameSize * (0.5f - v), 0);
-        builder.textureCoord(u, v);
-    }
+        addTexelVertex(builder, corner.x, corner.y, picture);
     for (Ogre::uint32 i = 2; i < outline.size(); ++i)
         builder.triangle(0, i - 1, i);
     builder.end();
